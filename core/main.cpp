@@ -1,0 +1,33 @@
+#include "core/main.h"
+
+#include "core/game_state.h"
+#include "core/random.h"
+#include "core/waits.h"
+#include "display/fmain.h"
+#include "platform/backend.h"
+#include "shell/fabout.h"
+
+void Main() {
+    ShowAbout(false);
+    platform::DoEvents();
+    if (platform::AnotherInstanceRunning()) platform::EndProcess(0);
+
+    AppDir = platform::ExecutableDir();
+    if (AppDir.empty() || AppDir.back() != '/') AppDir += '/';
+
+    // Twips per pixel: 1440 per inch over the screen's logical dots per inch, rounded half to
+    // even once here.
+    TwipsX = platform::RoundLong(1440.0 / platform::ScreenDpi());
+    TwipsY = platform::RoundLong(1440.0 / platform::ScreenDpi());
+
+    WaitMilliseconds(1000);
+    ShowMainWindow();
+    UnloadAbout();
+}
+
+void ResetProcessState() {
+    ResetGameState();
+    ResetRandom();
+    DestroyMainWindow();
+    DestroyAbout();
+}

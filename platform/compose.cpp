@@ -1,0 +1,186 @@
+#include "platform/compose.h"
+
+#include "platform/text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+int Px(double twips) { return TwipsToPixels(twips, g_twipsX); }
+int Py(double twips) { return TwipsToPixels(twips, g_twipsY); }
+
+Pixel Blend(Pixel dst, Pixel src, unsigned a) {
+    if (a == 255) return src;
+    if (a == 0) return dst;
+    auto mix = [a](unsigned d, unsigned s) { return (s * a + d * (255 - a) + 127) / 255; };
+    return Rgb(int(mix((dst >> 16) & 255, (src >> 16) & 255)),
+               int(mix((dst >> 8) & 255, (src >> 8) & 255)), int(mix(dst & 255, src & 255)));
+}
+
+void FillClipped(FrameBuffer& out, const ClipRect& clip, ClipRect r, Pixel colour) {
+    r = r.intersect(clip);
+    for (int y = r.y0; y < r.y1; ++y)
+        std::fill_n(&out.at(r.x0, y), std::max(0, r.x1 - r.x0), colour);
+}
+
+// Draws a picture scaled to w x h (nearest pixel, so edges stay hard) at (x, y).
+void DrawPicture(const Picture& p, int x, int y, int w, int h, const ClipRect& clip,
+                 FrameBuffer& out) {
+    if (w <= 0 || h <= 0 || p.width() == 0 || p.height() == 0) return;
+    const ClipRect r = ClipRect{x, y, x + w, y + h}.intersect(clip);
+    if (r.empty()) return;
+    std::vector<Pixel> row(p.width());
+    int lastSy = -1;
+    for (int dy = r.y0; dy < r.y1; ++dy) {
+        const int sy = int((std::int64_t(dy - y) * p.height()) / h);
+        if (sy != lastSy) p.pixels.readRow(0, sy, p.width(), row.data());
+        lastSy = sy;
+        for (int dx = r.x0; dx < r.x1; ++dx) {
+            const int sx = int((std::int64_t(dx - x) * p.width()) / w);
+            Pixel& d = out.at(dx, dy);
+            d = Blend(d, row[sx], p.alphaAt(sx, sy));
+        }
+    }
+}
+
+void DrawImage(const Image& image, int ox, int oy, const ClipRect& clip, FrameBuffer& out) {
+    const auto& picture = image.picture();
+    if (!picture) return;
+    const int x = ox + Px(image.left()), y = oy + Py(image.top());
+    if (image.stretch)
+        DrawPicture(*picture, x, y, Px(image.width()), Py(image.height()), clip, out);
+    else
+        DrawPicture(*picture, x, y, picture->width(), picture->height(), clip, out);
+}
+
+void DrawLabel(const Label& label, int ox, int oy, const ClipRect& clip, FrameBuffer& out) {
+    const int x = ox + Px(label.left()), y = oy + Py(label.top());
+    const ClipRect box = ClipRect{x, y, x + Px(label.width()), y + Py(label.height())};
+    if (!label.transparent) FillClipped(out, clip, box, label.backColor);
+    if (label.caption().empty()) return;
+    const auto text = RenderText(label.font, label.caption(), label.foreColor);
+    DrawPicture(*text, x, y, text->width(), text->height(), clip.intersect(box), out);
+}
+
+void DrawLine(const Line& line, int ox, int oy, const ClipRect& clip, FrameBuffer& out) {
+    const int x1 = ox + Px(line.x1), y1 = oy + Py(line.y1);
+    const int x2 = ox + Px(line.x2), y2 = oy + Py(line.y2);
+    const int pen = std::max(1, line.borderWidth);
+    const int half = (pen - 1) / 2;
+    const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+    if (y1 == y2) { // the game's markers: one rectangle
+        FillClipped(out, clip,
+                    {std::min(x1, x2) - half, y1 - half, std::max(x1, x2) - half + pen,
+                     y1 - half + pen},
+                    line.color);
+        return;
+    }
+    for (int i = 0; i <= steps; ++i) {
+        const int x = x1 + (steps ? (x2 - x1) * i / steps : 0);
+        const int y = y1 + (steps ? (y2 - y1) * i / steps : 0);
+        FillClipped(out, clip, {x - half, y - half, x - half + pen, y - half + pen}, line.color);
+    }
+}
+
+void DrawShape(const Shape& shape, int ox, int oy, const ClipRect& clip, FrameBuffer& out) {
+    const int x = ox + Px(shape.left()), y = oy + Py(shape.top());
+    const int w = Px(shape.width()), h = Py(shape.height());
+    if (shape.filled) FillClipped(out, clip, {x, y, x + w, y + h}, shape.fillColor);
+    const int b = std::max(1, shape.borderWidth);
+    FillClipped(out, clip, {x, y, x + w, y + b}, shape.borderColor);
+    FillClipped(out, clip, {x, y + h - b, x + w, y + h}, shape.borderColor);
+    FillClipped(out, clip, {x, y, x + b, y + h}, shape.borderColor);
+    FillClipped(out, clip, {x + w - b, y, x + w, y + h}, shape.borderColor);
+}
+
+int BoxPixelWidth(const PictureBox& box) {
+    return box.kind() == ControlKind::Form ? ClientPixelWidth(static_cast<const Form&>(box))
+                                           : Px(box.width());
+}
+int BoxPixelHeight(const PictureBox& box) {
+    return box.kind() == ControlKind::Form ? ClientPixelHeight(static_cast<const Form&>(box))
+                                           : Py(box.height());
+}
+
+} // namespace
+
+Surface FrameBuffer::toSurface() const {
+    Surface s(width, height, 0);
+    for (int y = 0; y < height; ++y) s.writeRow(0, y, width, &pixels[std::size_t(y) * width]);
+    return s;
+}
+
+ClipRect ClipRect::intersect(const ClipRect& o) const {
+    return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
+}
+
+int ClientPixelWidth(const Form& form) { return Px(form.scaleWidth); }
+int ClientPixelHeight(const Form& form) { return Py(form.scaleHeight); }
+int MenuBarPixelHeight(const Form& form) { return form.menu.empty() ? 0 : kMenuBarHeight; }
+
+void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, FrameBuffer& out) {
+    const int w = BoxPixelWidth(box), h = BoxPixelHeight(box);
+    const ClipRect area = ClipRect{x, y, x + w, y + h}.intersect(clip);
+    if (area.empty()) return;
+
+    // The box's own picture; where the surface is smaller than the box, its back colour.
+    const Surface& s = box.surface();
+    for (int row = area.y0; row < area.y1; ++row) {
+        const int sy = row - y;
+        int from = area.x0;
+        if (sy < s.height()) {
+            const int sx0 = area.x0 - x;
+            const int n = std::min(area.x1 - x, s.width()) - sx0;
+            if (n > 0) {
+                s.readRow(sx0, sy, n, &out.at(area.x0, row));
+                from = area.x0 + n;
+            }
+        }
+        if (from < area.x1) std::fill_n(&out.at(from, row), area.x1 - from, box.backColor());
+    }
+
+    // Windowless children, then child windows, each group back to front.
+    for (const Control* c : box.children()) {
+        if (!c->visible() || c->windowed()) continue;
+        switch (c->kind()) {
+        case ControlKind::Image:
+            DrawImage(*static_cast<const Image*>(c), x, y, area, out);
+            break;
+        case ControlKind::Label:
+            DrawLabel(*static_cast<const Label*>(c), x, y, area, out);
+            break;
+        case ControlKind::Line:
+            DrawLine(*static_cast<const Line*>(c), x, y, area, out);
+            break;
+        case ControlKind::Shape:
+            DrawShape(*static_cast<const Shape*>(c), x, y, area, out);
+            break;
+        default:
+            break;
+        }
+    }
+    for (const Control* c : box.children()) {
+        if (!c->visible() || !c->windowed()) continue;
+        const auto* child = static_cast<const PictureBox*>(c);
+        ComposeBox(*child, x + Px(child->left()), y + Py(child->top()), area, out);
+    }
+}
+
+void ComposeWindow(const Form& form, FrameBuffer& out) {
+    const int w = ClientPixelWidth(form);
+    const int bar = MenuBarPixelHeight(form);
+    const int h = bar + ClientPixelHeight(form);
+    if (out.width != w || out.height != h) {
+        out.width = w;
+        out.height = h;
+        out.pixels.assign(std::size_t(w) * h, 0);
+    }
+    ComposeBox(form, 0, bar, {0, bar, w, h}, out);
+    if (bar) DrawMenuBar(form, out);
+}
+
+} // namespace platform

@@ -1,0 +1,50 @@
+// The software compositor: draws a window's control tree into one frame buffer.
+#pragma once
+
+#include "platform/controls.h"
+
+#include <vector>
+
+namespace platform {
+
+// Height of the menu bar the game draws itself above the client area, in pixels.
+constexpr int kMenuBarHeight = 20;
+
+struct FrameBuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<Pixel> pixels; // row by row, width * height
+    Pixel& at(int x, int y) { return pixels[std::size_t(y) * width + x]; }
+    Pixel at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
+    Surface toSurface() const;
+};
+
+// Client area of a form in pixels.
+int ClientPixelWidth(const Form& form);
+int ClientPixelHeight(const Form& form);
+// Height of the form's menu bar in pixels (0 without a menu).
+int MenuBarPixelHeight(const Form& form);
+
+// Draws the form: its menu bar (if it has one) at the top, the client area below it.
+void ComposeWindow(const Form& form, FrameBuffer& out);
+
+// Draws a container's visible contents with its top-left corner at (x, y) of the frame
+// buffer, clipped to the given rectangle.
+struct ClipRect {
+    int x0, y0, x1, y1; // x1 and y1 exclusive
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+    ClipRect intersect(const ClipRect& o) const;
+};
+void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, FrameBuffer& out);
+
+// The menu bar's look; the open menu (if any) is drawn over the client area.
+struct MenuBarState {
+    int openTitle = -1; // index of the dropped-down title, -1 for none
+    int hotItem = -1;   // highlighted item of the open menu
+    bool focused = false; // the bar is active from the keyboard (Alt or F10)
+    bool showAccessKeys = true;
+};
+extern MenuBarState g_menuBar;
+void DrawMenuBar(const Form& form, FrameBuffer& out);
+
+} // namespace platform

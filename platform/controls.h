@@ -1,0 +1,234 @@
+// Retained controls: what a window is made of. Positions and sizes are in twips, relative to
+// the container; the compositor turns them into pixels with the screen's twips per pixel.
+#pragma once
+
+#include "platform/surface.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Twips to pixels the way the whole game converts: round to a whole number of twips (halves to
+// even), then divide truncating toward zero.
+std::int32_t RoundLong(double value);
+inline int TwipsToPixels(double twips, int twipsPerPixel) {
+    return RoundLong(twips) / twipsPerPixel;
+}
+
+// The screen's twips per pixel, set once at start-up from its logical dots per inch.
+extern int g_twipsX;
+extern int g_twipsY;
+
+enum class ControlKind { Form, PictureBox, Image, Label, Line, Shape };
+
+class Control {
+  public:
+    explicit Control(ControlKind kind, std::string name) : kind_(kind), name_(std::move(name)) {}
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    ControlKind kind() const { return kind_; }
+    const std::string& name() const { return name_; }
+    bool windowed() const { return kind_ == ControlKind::Form || kind_ == ControlKind::PictureBox; }
+
+    float left() const { return left_; }
+    float top() const { return top_; }
+    float width() const { return width_; }
+    float height() const { return height_; }
+    bool visible() const { return visible_; }
+    class Container* parent() const { return parent_; }
+
+    void move(float left, float top);
+    void move(float left, float top, float width, float height);
+    void setSize(float width, float height);
+    void setVisible(bool visible);
+    void show() { setVisible(true); }
+    void hide() { setVisible(false); }
+
+  protected:
+    // Called after the size in twips changed.
+    virtual void sizeChanged() {}
+
+  private:
+    friend class Container;
+    ControlKind kind_;
+    std::string name_;
+    class Container* parent_ = nullptr;
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+};
+
+// A control that holds others. Children are kept back to front; windowless children (images,
+// labels, lines, shapes) are always painted below windowed ones (picture boxes).
+class Container : public Control {
+  public:
+    using Control::Control;
+    ~Container() override;
+
+    // Adds a child in front of its siblings.
+    void add(Control& child);
+    void remove(Control& child);
+    void bringToFront(Control& child);
+    const std::vector<Control*>& children() const { return children_; }
+
+  private:
+    std::vector<Control*> children_;
+};
+
+// A child window with its own pixel surface. Every picture box has an identity that is distinct
+// for every live one and never reused.
+class PictureBox : public Container {
+  public:
+    explicit PictureBox(std::string name, ControlKind kind = ControlKind::PictureBox);
+
+    std::uint32_t handle() const { return handle_; }
+    Surface& surface() { return surface_; }
+    const Surface& surface() const { return surface_; }
+    Pixel backColor() const { return backColor_; }
+    void setBackColor(Pixel colour) { backColor_ = colour; }
+    bool persistent = true;
+
+    // Gives the box the size of a picture (in twips) and copies the picture into its surface.
+    void fitToPicture(const Surface& picture);
+    // Clears the surface to the back colour at the box's present pixel size.
+    void clear();
+
+  protected:
+    // Keeps the surface at the box's pixel size: what was drawn stays where both overlap.
+    void sizeChanged() override;
+
+  private:
+    std::uint32_t handle_;
+    Surface surface_;
+    Pixel backColor_ = Rgb(255, 255, 255);
+};
+
+// A windowless picture. Without stretching it takes its picture's size.
+class Image : public Control {
+  public:
+    explicit Image(std::string name) : Control(ControlKind::Image, std::move(name)) {}
+    const std::shared_ptr<const Picture>& picture() const { return picture_; }
+    void setPicture(std::shared_ptr<const Picture> picture);
+    bool stretch = false;
+
+  private:
+    std::shared_ptr<const Picture> picture_;
+};
+
+struct FontSpec {
+    std::string face;
+    double points = 9;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+class Label : public Control {
+  public:
+    explicit Label(std::string name) : Control(ControlKind::Label, std::move(name)) {}
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+    Pixel foreColor = 0;
+    Pixel backColor = Rgb(255, 255, 255);
+    bool transparent = true;
+    bool autoSize = false; // sized to its text when the caption changes
+    FontSpec font;
+
+  private:
+    std::string caption_;
+};
+
+class Line : public Control {
+  public:
+    explicit Line(std::string name) : Control(ControlKind::Line, std::move(name)) {}
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0; // twips in the container
+    void setY(float y1Value, float y2Value);
+    void setY1(float value);
+    void setY2(float value);
+    Pixel color = 0;
+    int borderWidth = 1; // pixels
+};
+
+class Shape : public Control {
+  public:
+    explicit Shape(std::string name) : Control(ControlKind::Shape, std::move(name)) {}
+    Pixel borderColor = 0;
+    int borderWidth = 1;
+    bool filled = false;
+    Pixel fillColor = 0;
+};
+
+class Timer {
+  public:
+    explicit Timer(std::string name);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    const std::string& name() const { return name_; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled); // enabling starts a fresh interval
+    int interval = 1000;           // milliseconds
+    std::function<void()> onTimer;
+
+    // Fires every enabled timer whose interval has run out at tick count `now`. Called by the
+    // backends from their message step.
+    static void FireDue(std::uint32_t now);
+
+  private:
+    std::string name_;
+    bool enabled_ = false;
+    std::uint32_t started_ = 0;
+};
+
+struct MenuItem {
+    std::string name;
+    std::string caption; // "&" marks the access key, "-" is a separator
+    bool checked = false;
+    bool enabled = true;
+    bool visible = true;
+    std::vector<MenuItem> items;
+    std::function<void()> onClick;
+};
+
+// A top-level window. Its own surface is the client area's background.
+class Form : public PictureBox {
+  public:
+    explicit Form(std::string name);
+    ~Form() override;
+
+    std::string caption;
+    std::vector<MenuItem> menu; // the menu bar's titles, each with its items
+    std::shared_ptr<const Picture> icon;
+    bool hasBorder = true;      // caption bar and frame; false for a borderless dialog window
+    bool showInTaskbar = true;
+    int windowState = 0;        // 0 normal, 1 minimised
+    bool topmost = false;
+    bool loaded = false;
+    bool shownModal = false;
+
+    // Client area in twips (the window's inner size).
+    float scaleWidth = 0, scaleHeight = 0;
+
+    std::function<void(int key)> onKeyDown;
+    std::function<void()> onUnload;
+    // Mouse events in client pixels, over the control found there (nullptr: the background).
+    std::function<void(Control* over, int x, int y)> onClick;
+    std::function<void(Control* over, int x, int y)> onMouseMove;
+
+    MenuItem* findMenuItem(const std::string& name);
+    // Sets the client area (twips); the form's surface is the client area's picture.
+    void setClientSize(float width, float height);
+
+    static const std::vector<Form*>& All();
+
+  protected:
+    void sizeChanged() override {} // the outer size does not change the client area
+};
+
+} // namespace platform

@@ -1,0 +1,319 @@
+#include "platform/headless/headless.h"
+
+#include "platform/assets.h"
+#include "platform/sound.h"
+#include "platform/trace.h"
+
+#include <algorithm>
+#include <climits>
+#include <sstream>
+#include <unistd.h>
+
+namespace platform::headless {
+
+namespace {
+
+// Thrown through the game's code to end a run; never caught by the game.
+struct StopRun {};
+struct ProcessEnded {
+    int status;
+};
+
+struct State {
+    const Options* options = nullptr;
+    std::uint32_t tick = 0;
+    std::size_t nextAction = 0;
+    std::size_t nextShot = 0;
+    std::deque<std::string> answers;
+    std::deque<int> injectedUps; // keys released one step after an injected press
+    std::deque<int> injectedDowns;
+};
+State g;
+
+std::int64_t Elapsed() { return std::int64_t(std::uint32_t(g.tick - g.options->startTick)); }
+std::int64_t TraceClock() { return Elapsed(); }
+
+void TraceToOptions(const std::string& line) {
+    if (g.options && g.options->traceLine) g.options->traceLine(line);
+}
+
+Control* FindControl(Container& c, const std::string& name) {
+    for (Control* child : c.children()) {
+        if (child->name() == name) return child;
+        if (child->windowed())
+            if (Control* found = FindControl(*static_cast<Container*>(child), name)) return found;
+    }
+    return nullptr;
+}
+
+void ClickMenu(const std::string& name) {
+    Form* main = MainForm();
+    if (!main) return;
+    for (MenuItem& title : main->menu) {
+        if (!title.enabled) continue;
+        for (MenuItem& item : title.items) {
+            if (item.name != name) continue;
+            if (item.enabled && item.onClick) item.onClick();
+            return;
+        }
+    }
+}
+
+void ClickControl(const std::string& name) {
+    // The front window first: the last loaded form that holds such a control.
+    const auto& forms = Form::All();
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+        Form* form = *it;
+        if (!form->loaded) continue;
+        Control* c = form->name() == name ? nullptr : FindControl(*form, name);
+        if (!c && form->name() != name) continue;
+        if (form->onClick) form->onClick(c, 0, 0);
+        return;
+    }
+}
+
+void Dispatch(const Action& a) {
+    switch (a.kind) {
+    case Action::Kind::Down:
+        KeyDownEvent(MainForm(), a.key);
+        break;
+    case Action::Kind::Up:
+        KeyUpEvent(a.key);
+        break;
+    case Action::Kind::Menu:
+        TraceEvent("menu").add("name", a.name);
+        ClickMenu(a.name);
+        break;
+    case Action::Kind::Close:
+        TraceEvent("close");
+        if (MainForm() && MainForm()->onUnload) MainForm()->onUnload();
+        break;
+    case Action::Kind::Click:
+        TraceEvent("click").add("name", a.name);
+        ClickControl(a.name);
+        break;
+    }
+}
+
+void TakeShots(std::int64_t now) {
+    const auto& shots = g.options->shots;
+    while (g.nextShot < shots.size() && shots[g.nextShot].t <= now) {
+        const Shot& shot = shots[g.nextShot++];
+        WritePng(ComposeMainWindow().toSurface(), shot.path);
+    }
+}
+
+int KeyByName(const std::string& name) {
+    if (name == "space") return VK_SPACE;
+    if (name == "left") return VK_LEFT;
+    if (name == "right") return VK_RIGHT;
+    if (name == "enter") return VK_RETURN;
+    if (name == "escape") return VK_ESCAPE;
+    return 0;
+}
+
+} // namespace
+
+// --- the script ----------------------------------------------------------------------------
+
+bool ParseScript(std::istream& in, std::vector<Action>& actions, std::deque<std::string>& answers,
+                 std::string& error) {
+    std::string line;
+    int number = 0;
+    std::int64_t last = 0;
+    auto fail = [&](const std::string& why) {
+        error = "script line " + std::to_string(number) + ": " + why;
+        return false;
+    };
+    while (std::getline(in, line)) {
+        ++number;
+        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::string first, verb, arg, extra;
+        if (!(words >> first)) continue;
+        if (first == "answer") {
+            if (!(words >> arg) || (arg != "yes" && arg != "no" && arg != "ok") || (words >> extra))
+                return fail("answer needs yes, no or ok");
+            answers.push_back(arg);
+            continue;
+        }
+        std::int64_t t = 0;
+        try {
+            std::size_t used = 0;
+            t = std::stoll(first, &used);
+            if (used != first.size() || t < 0) return fail("bad tick \"" + first + "\"");
+        } catch (...) {
+            return fail("bad tick \"" + first + "\"");
+        }
+        if (t < last) return fail("ticks must not decrease");
+        last = t;
+        if (!(words >> verb)) return fail("missing action");
+        words >> arg;
+        if (words >> extra) return fail("too many words");
+        Action a;
+        a.t = t;
+        if (verb == "down" || verb == "up" || verb == "tap") {
+            a.key = KeyByName(arg);
+            if (!a.key) return fail("unknown key \"" + arg + "\"");
+            a.kind = verb == "up" ? Action::Kind::Up : Action::Kind::Down;
+            actions.push_back(a);
+            if (verb == "tap") {
+                a.kind = Action::Kind::Up;
+                a.t = t + 1;
+                actions.push_back(a);
+            }
+        } else if (verb == "menu" || verb == "click") {
+            if (arg.empty()) return fail(verb + " needs a control name");
+            a.kind = verb == "menu" ? Action::Kind::Menu : Action::Kind::Click;
+            a.name = arg;
+            actions.push_back(a);
+        } else if (verb == "close") {
+            if (!arg.empty()) return fail("close takes no argument");
+            a.kind = Action::Kind::Close;
+            actions.push_back(a);
+        } else {
+            return fail("unknown action \"" + verb + "\"");
+        }
+    }
+    // A tap's release may land after a later action of the same tick; keep the order stable.
+    std::stable_sort(actions.begin(), actions.end(),
+                     [](const Action& x, const Action& y) { return x.t < y.t; });
+    return true;
+}
+
+// --- running -------------------------------------------------------------------------------
+
+Result Run(const Options& options, const std::function<void()>& entry) {
+    g = State{};
+    g.options = &options;
+    g.tick = options.startTick;
+    g.answers = options.answers;
+    g_twipsX = g_twipsY = RoundLong(1440.0 / options.dpi);
+    ResetKeys();
+    ResetSound();
+    SetTraceClock(&TraceClock);
+    SetTraceSink(options.traceLine ? &TraceToOptions : nullptr);
+
+    Result result;
+    try {
+        entry();
+        RunMessageLoop();
+    } catch (const StopRun&) {
+    } catch (const ProcessEnded& end) {
+        result.status = end.status;
+        result.ended = true;
+    }
+    result.ticks = Elapsed();
+    SetTraceSink(nullptr);
+    g.options = nullptr;
+    return result;
+}
+
+std::int64_t Now() { return g.options ? Elapsed() : 0; }
+
+FrameBuffer ComposeMainWindow() {
+    FrameBuffer frame;
+    if (Form* main = MainForm()) ComposeWindow(*main, frame);
+    return frame;
+}
+
+void AdvanceClock(std::uint32_t ms) { g.tick += ms; }
+
+} // namespace platform::headless
+
+// --- the platform calls ----------------------------------------------------------------------
+
+namespace platform {
+
+using namespace headless;
+
+std::uint32_t GetTickCount() { return g.tick; }
+
+void DoEvents() {
+    if (!g.options) return;
+    const std::int64_t now = Elapsed();
+    if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
+    if (now >= g.options->maxTicks) throw StopRun{};
+    if (g.options->idle && g.options->idle()) throw StopRun{};
+
+    while (!g.injectedUps.empty()) {
+        KeyUpEvent(g.injectedUps.front());
+        g.injectedUps.pop_front();
+    }
+    while (!g.injectedDowns.empty()) {
+        const int key = g.injectedDowns.front();
+        g.injectedDowns.pop_front();
+        g.injectedUps.push_back(key);
+        KeyDownEvent(MainForm(), key);
+    }
+    const auto& script = g.options->script;
+    // Take each action before dispatching it: its handler may run a whole game inside.
+    while (g.nextAction < script.size() && script[g.nextAction].t <= now)
+        Dispatch(script[g.nextAction++]);
+    Timer::FireDue(g.tick);
+    TakeShots(now);
+    ++g.tick;
+}
+
+int ScreenDpi() { return g.options ? g.options->dpi : 96; }
+
+std::string ExecutableDir() {
+    if (g.options && !g.options->appDir.empty()) {
+        std::string dir = g.options->appDir;
+        if (dir.back() != '/') dir += '/';
+        return dir;
+    }
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return "./";
+    std::string path(buf, std::size_t(n));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+bool AnotherInstanceRunning() { return g.options && g.options->otherInstanceRunning; }
+
+void ShowForm(Form& form, bool modal) {
+    form.loaded = true;
+    form.shownModal = modal;
+    form.show();
+    if (!modal) return;
+    while (form.loaded) DoEvents();
+}
+
+void UnloadForm(Form& form) {
+    form.loaded = false;
+    form.shownModal = false;
+    form.hide();
+}
+
+int MsgBox(const std::string& text, int buttons, const std::string& title) {
+    std::string answer = buttons == vbYesNo ? "no" : "ok";
+    if (!g.answers.empty()) {
+        answer = g.answers.front();
+        g.answers.pop_front();
+    }
+    TraceEvent("msgbox")
+        .add("text", text)
+        .add("title", title.empty() ? std::string("Vexaro!!") : title)
+        .add("answer", answer);
+    if (answer == "yes") return vbYes;
+    if (answer == "no") return vbNo;
+    return vbOK;
+}
+
+void SendKeys(std::string_view keys) {
+    if (keys == "{Enter}") g.injectedDowns.push_back(VK_RETURN);
+}
+
+int ShellExecute(const std::string& file) {
+    const int result = g.options ? g.options->shellResult : 42;
+    TraceEvent("shell").add("file", file).add("result", result);
+    return result;
+}
+
+void EndProcess(int status) {
+    TraceEvent("exit").add("status", status);
+    throw ProcessEnded{status};
+}
+
+} // namespace platform

@@ -1,0 +1,125 @@
+#include "platform/text.h"
+
+#include "platform/backend.h"
+
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace platform {
+
+namespace {
+
+// Faces named by the game and what to ask fontconfig for instead.
+std::string FontconfigFamily(const std::string& face) {
+    if (face == "ＭＳ Ｐ明朝" || face == "MS PMincho") return "IPAPMincho";
+    if (face == "ＭＳ 明朝" || face == "MS Mincho") return "IPAMincho";
+    if (face == "Times New Roman") return "Liberation Serif";
+    if (face == "Arial") return "Liberation Sans";
+    return face;
+}
+
+TTF_Font* OpenFont(const FontSpec& spec) {
+    using Key = std::tuple<std::string, int, bool, bool, bool>;
+    static std::map<Key, TTF_Font*> fonts;
+    const int dpi = ScreenDpi();
+    const Key key{spec.face, int(std::lround(spec.points * 100)), spec.bold, spec.italic,
+                  spec.underline};
+    auto it = fonts.find(key);
+    if (it != fonts.end()) return it->second;
+    if (!TTF_WasInit()) TTF_Init();
+    TTF_Font* font = nullptr;
+    const std::string file = FindFontFile(spec.face, spec.bold, spec.italic);
+    if (!file.empty())
+        font = TTF_OpenFontDPI(file.c_str(), int(std::lround(spec.points)), dpi, dpi);
+    if (font) {
+        // Faces without a bold or italic cut get the style synthesised.
+        int style = TTF_STYLE_NORMAL;
+        const std::string styleName = TTF_FontFaceStyleName(font) ? TTF_FontFaceStyleName(font) : "";
+        if (spec.bold && styleName.find("Bold") == std::string::npos) style |= TTF_STYLE_BOLD;
+        if (spec.italic && styleName.find("Italic") == std::string::npos &&
+            styleName.find("Oblique") == std::string::npos)
+            style |= TTF_STYLE_ITALIC;
+        if (spec.underline) style |= TTF_STYLE_UNDERLINE;
+        TTF_SetFontStyle(font, style);
+        TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
+    }
+    fonts[key] = font;
+    return font;
+}
+
+} // namespace
+
+std::string FindFontFile(const std::string& face, bool bold, bool italic) {
+    static std::map<std::tuple<std::string, bool, bool>, std::string> cache;
+    auto key = std::make_tuple(face, bold, italic);
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    std::string result;
+    if (FcInit()) {
+        FcPattern* pattern = FcPatternCreate();
+        const std::string family = FontconfigFamily(face);
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult res;
+        if (FcPattern* match = FcFontMatch(nullptr, pattern, &res)) {
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
+                result = reinterpret_cast<const char*>(file);
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+    }
+    cache[key] = result;
+    return result;
+}
+
+std::shared_ptr<const Picture> RenderText(const FontSpec& font, const std::string& utf8,
+                                          Pixel colour) {
+    using Key = std::tuple<std::string, int, bool, bool, bool, std::string, Pixel>;
+    static std::map<Key, std::shared_ptr<const Picture>> cache;
+    const Key key{font.face, int(std::lround(font.points * 100)), font.bold, font.italic,
+                  font.underline, utf8, colour};
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+
+    auto picture = std::make_shared<Picture>();
+    TTF_Font* ttf = OpenFont(font);
+    SDL_Surface* text = nullptr;
+    if (ttf && !utf8.empty()) {
+        const SDL_Color c{Uint8(colour >> 16), Uint8(colour >> 8), Uint8(colour), 255};
+        text = TTF_RenderUTF8_Blended(ttf, utf8.c_str(), c);
+    }
+    if (text) {
+        SDL_Surface* argb = SDL_ConvertSurfaceFormat(text, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(text);
+        picture->pixels.reset(argb->w, argb->h, colour);
+        picture->alpha.resize(std::size_t(argb->w) * argb->h);
+        SDL_LockSurface(argb);
+        for (int y = 0; y < argb->h; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                static_cast<const char*>(argb->pixels) + std::size_t(y) * argb->pitch);
+            for (int x = 0; x < argb->w; ++x)
+                picture->alpha[std::size_t(y) * argb->w + x] = std::uint8_t(row[x] >> 24);
+        }
+        SDL_UnlockSurface(argb);
+        SDL_FreeSurface(argb);
+    }
+    cache[key] = picture;
+    return picture;
+}
+
+TextSize MeasureText(const FontSpec& font, const std::string& utf8) {
+    TTF_Font* ttf = OpenFont(font);
+    if (!ttf) return {};
+    int w = 0, h = 0;
+    if (utf8.empty()) return {0, TTF_FontHeight(ttf)};
+    TTF_SizeUTF8(ttf, utf8.c_str(), &w, &h);
+    return {w, h};
+}
+
+} // namespace platform
