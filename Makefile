@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 
 RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev \
                  libsdl2-ttf-dev libfontconfig-dev timgm6mb-soundfont fonts-ipafont-mincho \
-                 fonts-liberation
+                 fonts-ipafont-gothic fonts-liberation
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang \
                  libclang-rt-14-dev xvfb xfonts-base xdotool imagemagick x11-apps openbox
 

@@ -17,6 +17,7 @@ namespace {
 std::string FontconfigFamily(const std::string& face) {
     if (face == "ＭＳ Ｐ明朝" || face == "MS PMincho") return "IPAPMincho";
     if (face == "ＭＳ 明朝" || face == "MS Mincho") return "IPAMincho";
+    if (face == "MS UI Gothic" || face == "ＭＳ Ｐゴシック") return "IPAPGothic";
     if (face == "Times New Roman") return "Liberation Serif";
     if (face == "Arial") return "Liberation Sans";
     return face;

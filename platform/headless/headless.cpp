@@ -273,6 +273,7 @@ std::string ExecutableDir() {
 bool AnotherInstanceRunning() { return g.options && g.options->otherInstanceRunning; }
 
 void ShowForm(Form& form, bool modal) {
+    TraceEvent("window").add("form", form.name()).add("do", modal ? "show-modal" : "show");
     form.loaded = true;
     form.shownModal = modal;
     form.show();
@@ -281,6 +282,7 @@ void ShowForm(Form& form, bool modal) {
 }
 
 void UnloadForm(Form& form) {
+    TraceEvent("window").add("form", form.name()).add("do", "unload");
     form.loaded = false;
     form.shownModal = false;
     form.hide();
