@@ -1,0 +1,292 @@
+// Wave effects and the music channel on SDL_mixer. Everything fails silently: a sound that
+// cannot be played is simply not heard, as the game expects.
+#include "platform/sdl/sound_sdl.h"
+#include "platform/sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+constexpr int kWaveChannel = 0; // the one channel: a new effect cuts the previous one
+constexpr int kFrequency = 44100;
+constexpr int kChunkFrames = 1024; // about 23 ms: effects start close to the moment they are asked
+// SDL_mixer drives FluidSynth at up to six times its usual gain, which clips an ordinary General
+// MIDI tune; this level puts the tunes a few decibels under the effects.
+constexpr int kMusicVolume = 56;
+
+bool audioOpen = false;
+std::map<std::string, Mix_Chunk*> waveCache; // decoded effects by path, freed at close
+Mix_Music* bgm = nullptr;                    // the tune open under the alias "bgm"
+
+// The General MIDI sound fonts Debian's packages install, most likely first.
+std::string FindSoundFont() {
+    static const char* const kKnown[] = {
+        "/usr/share/sounds/sf2/TimGM6mb.sf2",          "/usr/share/sounds/sf2/default-GM.sf2",
+        "/usr/share/sounds/sf2/FluidR3_GM.sf2",        "/usr/share/sounds/sf3/default-GM.sf3",
+        "/usr/share/sounds/sf3/MuseScore_General.sf3",
+    };
+    std::error_code error;
+    for (const char* path : kKnown)
+        if (std::filesystem::is_regular_file(path, error)) return path;
+    // Any other font in the usual folders will still play the tune.
+    for (const char* dir :
+         {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3", "/usr/share/soundfonts"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+            const std::string ext = entry.path().extension().string();
+            if (entry.is_regular_file(error) && (ext == ".sf2" || ext == ".sf3"))
+                return entry.path().string();
+        }
+    }
+    return "";
+}
+
+void PointMidiAtSoundFont() {
+    if (std::getenv("SDL_SOUNDFONTS") != nullptr) return; // the player chose one
+    const std::string font = FindSoundFont();
+    if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+}
+
+Mix_Chunk* LoadWave(const std::string& path) {
+    const auto cached = waveCache.find(path);
+    if (cached != waveCache.end()) return cached->second;
+    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    if (chunk != nullptr) waveCache.emplace(path, chunk); // failures are retried next time
+    return chunk;
+}
+
+std::uint32_t BigEndian(std::string_view bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+// Steps over a variable-length number; false when it runs past the end.
+bool SkipVarLen(std::string_view bytes, std::size_t& at, std::size_t end, std::uint32_t* value) {
+    std::uint32_t result = 0;
+    for (int i = 0; i < 4 && at < end; ++i) {
+        const auto byte = static_cast<std::uint8_t>(bytes[at++]);
+        result = (result << 7) | (byte & 0x7F);
+        if ((byte & 0x80) == 0) {
+            if (value != nullptr) *value = result;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Walks one track's events; true when every event is whole and the track is ended.
+bool TrackIsWhole(std::string_view bytes, std::size_t at, std::size_t end) {
+    int running = 0;
+    while (at < end) {
+        if (!SkipVarLen(bytes, at, end, nullptr) || at >= end) return false;
+        int status = static_cast<std::uint8_t>(bytes[at]);
+        if (status & 0x80)
+            ++at;
+        else if (running != 0)
+            status = running;
+        else
+            return false;
+        std::uint32_t length = 0;
+        if (status == 0xFF) {
+            if (at >= end) return false;
+            const int type = static_cast<std::uint8_t>(bytes[at++]);
+            if (!SkipVarLen(bytes, at, end, &length) || length > end - at) return false;
+            at += length;
+            if (type == 0x2F) return true; // end of track
+        } else if (status == 0xF0 || status == 0xF7) {
+            if (!SkipVarLen(bytes, at, end, &length) || length > end - at) return false;
+            at += length;
+        } else if (status >= 0xF0) {
+            return false; // not allowed in a file
+        } else {
+            running = status;
+            const std::size_t data = (status & 0xE0) == 0xC0 ? 1 : 2;
+            if (data > end - at) return false;
+            for (std::size_t i = 0; i < data; ++i)
+                if (bytes[at + i] & 0x80) return false;
+            at += data;
+        }
+    }
+    return false;
+}
+
+// SDL_mixer takes a .mid file by its name and only finds out while playing that it is broken
+// (and FluidSynth then complains on the console). The desktop's music device refuses such a
+// file at "open", so the player checks the whole file first: a header and every track intact.
+bool IsWholeMidiFile(std::string_view bytes) {
+    if (bytes.size() < 14 || bytes.substr(0, 4) != "MThd") return false;
+    const std::uint32_t headerSize = BigEndian(bytes, 4, 4);
+    if (headerSize < 6 || headerSize > bytes.size() - 8) return false;
+    const std::uint32_t format = BigEndian(bytes, 8, 2);
+    const std::uint32_t tracks = BigEndian(bytes, 10, 2);
+    if (format > 2 || tracks == 0 || BigEndian(bytes, 12, 2) == 0) return false;
+    std::size_t at = 8 + headerSize;
+    for (std::uint32_t t = 0; t < tracks; ++t) {
+        if (bytes.size() - at < 8 || bytes.substr(at, 4) != "MTrk") return false;
+        const std::uint32_t size = BigEndian(bytes, at + 4, 4);
+        at += 8;
+        if (size > bytes.size() - at || !TrackIsWhole(bytes, at, at + size)) return false;
+        at += size;
+    }
+    return true;
+}
+
+bool HasMidiExtension(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".mid" || ext == ".midi";
+}
+
+// Other kinds of file are left to SDL_mixer, which checks them itself.
+bool CanOpenAsMusic(const std::string& path) {
+    if (!HasMidiExtension(path)) return true;
+    constexpr std::uintmax_t kLargestTune = 16 << 20; // far beyond any tune; bounds the memory
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > kLargestTune) return false;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::ifstream in(path, std::ios::binary);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return in.gcount() == static_cast<std::streamsize>(size) && IsWholeMidiFile(bytes);
+}
+
+void CloseMusic() {
+    if (bgm == nullptr) return;
+    Mix_HaltMusic();
+    Mix_FreeMusic(bgm);
+    bgm = nullptr;
+}
+
+// Splits a command on spaces; words are compared without regard to case, as the desktop's
+// command interface does.
+std::vector<std::string> Words(std::string_view command) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : command) {
+        if (c == ' ' || c == '\t') {
+            if (!word.empty()) words.push_back(word), word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) words.push_back(word);
+    return words;
+}
+
+bool SameWord(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+
+// "open <path> alias bgm": the path is everything between the first word and "alias bgm", so a
+// folder with spaces in its name still works.
+int OpenMusic(std::string_view command) {
+    const std::vector<std::string> words = Words(command);
+    if (words.size() < 4 || !SameWord(words[words.size() - 2], "alias") ||
+        !SameWord(words.back(), "bgm"))
+        return kFailed;
+    if (!audioOpen || bgm != nullptr) return kFailed; // the alias is taken until it is closed
+    const std::size_t start = command.find(words[0]) + words[0].size();
+    const std::size_t end = command.rfind(words[words.size() - 2]);
+    std::string path(command.substr(start, end - start));
+    while (!path.empty() && (path.front() == ' ' || path.front() == '\t'))
+        path.erase(0, 1);
+    while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
+        path.pop_back();
+    if (path.empty() || !CanOpenAsMusic(path)) return kFailed;
+    bgm = Mix_LoadMUS(path.c_str());
+    return bgm != nullptr ? kOk : kFailed;
+}
+
+} // namespace
+
+bool sndPlaySound(const std::string& path, int flags) {
+    if (!audioOpen) return false;
+    Mix_Chunk* chunk = LoadWave(path);
+    if (chunk == nullptr) return false;
+    if (Mix_PlayChannel(kWaveChannel, chunk, 0) < 0) return false;
+    if (flags == SND_SYNC) {
+        // Blocks the whole game, window included, until the sound has ended.
+        while (Mix_Playing(kWaveChannel))
+            SDL_Delay(1);
+    }
+    return true;
+}
+
+int mciSendString(std::string_view command) {
+    const std::vector<std::string> words = Words(command);
+    if (words.empty()) return kFailed;
+    const std::string& verb = words[0];
+    const bool aliasOnly = words.size() >= 2 && SameWord(words[1], "bgm");
+    if (SameWord(verb, "open")) return OpenMusic(command);
+    if (SameWord(verb, "status") && aliasOnly && words.size() == 3 && SameWord(words[2], "mode"))
+        return bgm != nullptr ? kOk : kFailed;
+    if (SameWord(verb, "play") && aliasOnly && words.size() <= 3) {
+        if (words.size() == 3 && !SameWord(words[2], "notify")) return kFailed;
+        if (bgm == nullptr) return kFailed;
+        return Mix_PlayMusic(bgm, 1) == 0 ? kOk : kFailed; // once, from the start
+    }
+    if (SameWord(verb, "close") && aliasOnly && words.size() == 2) {
+        if (bgm == nullptr) return kFailed;
+        CloseMusic();
+        return kOk;
+    }
+    return kFailed;
+}
+
+namespace sdl {
+
+bool OpenAudio() {
+    if (audioOpen) return true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    Mix_Init(MIX_INIT_MID); // FluidSynth; without it only the tunes stay silent
+    PointMidiAtSoundFont();
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Mix_AllocateChannels(1);
+    Mix_VolumeMusic(kMusicVolume);
+    audioOpen = true;
+    return true;
+}
+
+void CloseAudio() {
+    if (!audioOpen) return;
+    CloseMusic();
+    Mix_HaltChannel(-1);
+    for (auto& [path, chunk] : waveCache)
+        Mix_FreeChunk(chunk);
+    waveCache.clear();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioOpen = false;
+}
+
+} // namespace sdl
+
+} // namespace platform
