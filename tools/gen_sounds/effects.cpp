@@ -80,12 +80,12 @@ Samples MakeGet() {
     for (int i = 0; i < 4; ++i) {
         const bool last = i == 3;
         const double length = last ? 0.32 : 0.12;
-        Samples tone = Tone(NoteHz(notes[i]), length, SoftSquare(last ? 0.14 : 0.05), 0.002,
+        Samples tone = Tone(NoteHz(notes[i]), length, SoftSquare(last ? 0.14 : 0.05), 0.004,
                             last ? 0.06 : 0.03, last ? 0.006 : 0.0);
         MixInto(out, tone, SecondsToSamples(i * step), last ? 1.0 : 0.8);
     }
     // A faint octave-up sparkle over the last note.
-    Samples sparkle = Tone(NoteHz(108), 0.22, {{1, 1.0, 0.07}}, 0.002, 0.05);
+    Samples sparkle = Tone(NoteHz(108), 0.22, {{1, 1.0, 0.07}}, 0.004, 0.05);
     MixInto(out, sparkle, SecondsToSamples(3 * step), 0.18);
     Finish(out, -3.0, 0.0, 0.01);
     return out;
@@ -98,7 +98,7 @@ Samples MakeThank() {
     Samples out;
     for (int i = 0; i < 3; ++i) {
         const double length = i == 2 ? 0.70 : 0.45;
-        Samples tone = Tone(NoteHz(notes[i]), length, Chime(i == 2 ? 0.28 : 0.16), 0.003, 0.08);
+        Samples tone = Tone(NoteHz(notes[i]), length, Chime(i == 2 ? 0.28 : 0.16), 0.006, 0.08);
         MixInto(out, tone, SecondsToSamples(onsets[i]), i == 2 ? 1.0 : 0.85);
     }
     Finish(out, -3.0, 0.0, 0.01);

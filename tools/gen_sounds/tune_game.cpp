@@ -178,14 +178,14 @@ std::string MakeGameTune() {
     Track lead = SetUp("Lead", 0, 80, 92, 64, 45, 20);             // square lead
     Track bass = SetUp("Bass", 1, 38, 112, 64, 10, 0);             // synth bass
     Track pad = SetUp("Pad", 2, 89, 78, 84, 70, 40);               // warm pad
-    Track arp = SetUp("Arpeggio", 3, 5, 78, 40, 50, 30);           // electric piano
-    Track brass = SetUp("Brass", 4, 62, 76, 88, 50, 20);           // synth brass
+    Track arp = SetUp("Arpeggio", 3, 5, 100, 40, 50, 30);          // electric piano
+    Track brass = SetUp("Brass", 4, 62, 84, 88, 50, 20);           // synth brass
     Track drums = SetUp("Drums", kDrumChannel, 0, 104, 64, 30, 0); // standard kit
 
     // Intro: the arpeggio and a pulsing bass, drums building, the pad joining halfway.
     lead.SetCursor(4 * kBar);
     brass.SetCursor(12 * kBar);
-    PlayArpeggio(arp, kIntroChanges, false, 62);
+    PlayArpeggio(arp, kIntroChanges, false, 80);
     PlayBass(bass, kIntroChanges, BassStyle::Pulse);
     pad.SetCursor(2 * kBar);
     PlayPad(pad, {{"D", 16}, {"B", 16}}, 55);
@@ -198,7 +198,7 @@ std::string MakeGameTune() {
     lead.Play(std::string("v100 g88 ") + kTheme + kThemeEnd);
     PlayBass(bass, kAChanges, BassStyle::Drive);
     PlayPad(pad, kAChanges, 58);
-    PlayArpeggio(arp, kAChanges, false, 50);
+    PlayArpeggio(arp, kAChanges, false, 64);
     PlayDrumSection(drums, 8, kGroove, kTomFill, true);
 
     // A': the theme again with brass an octave below, busier drums, leading on.
@@ -206,7 +206,7 @@ std::string MakeGameTune() {
     brass.Play(std::string("v84 g92 ") + OctaveDown(std::string(kTheme) + kThemeLeadOn));
     PlayBass(bass, kAChanges, BassStyle::Drive);
     PlayPad(pad, kAChanges, 60);
-    PlayArpeggio(arp, kAChanges, false, 58);
+    PlayArpeggio(arp, kAChanges, false, 70);
     PlayDrumSection(drums, 8, kBusyGroove, kTomFill, true);
 
     // B: half-time drums, syncopated bass, the pad forward, the arpeggio opening out.
@@ -214,7 +214,7 @@ std::string MakeGameTune() {
     brass.Play(std::string("v76 ") + OctaveDown(kBridge));
     PlayBass(bass, kBChanges, BassStyle::Syncopated);
     PlayPad(pad, kBChanges, 74);
-    PlayArpeggio(arp, kBChanges, true, 56);
+    PlayArpeggio(arp, kBChanges, true, 70);
     PlayDrumSection(drums, 8, kHalfTime, kSnareBuild, true);
 
     // A once more, everything playing.
@@ -222,7 +222,7 @@ std::string MakeGameTune() {
     brass.Play(std::string("v84 g92 ") + OctaveDown(std::string(kTheme) + kThemeEnd));
     PlayBass(bass, kAChanges, BassStyle::Drive);
     PlayPad(pad, kAChanges, 62);
-    PlayArpeggio(arp, kAChanges, false, 58);
+    PlayArpeggio(arp, kAChanges, false, 72);
     PlayDrumSection(drums, 8, kBusyGroove, kTomFill, true);
 
     // Coda: up the dominant chord and home to a held E minor.
@@ -231,8 +231,8 @@ std::string MakeGameTune() {
     PlayBass(bass, {{"B", 16}}, BassStyle::Drive);
     PlayBass(bass, {{"Em", 16}}, BassStyle::Hold);
     PlayPad(pad, kCodaChanges, 66);
-    PlayArpeggio(arp, {{"B", 16}}, false, 58);
-    arp.Play("v70 E4+G4+B4+E5:12");
+    PlayArpeggio(arp, {{"B", 16}}, false, 72);
+    arp.Play("v80 E4+G4+B4+E5:12");
     PlayDrums(drums, kGroove);
     drums.NoteAt(drums.Cursor(), kCrash, kTicksPerQuarter, 110);
     drums.NoteAt(drums.Cursor(), kKick, kSixteenth, 115);
