@@ -44,10 +44,12 @@ std::string FindSoundFont() {
     // Any other font in the usual folders will still play the tune.
     for (const char* dir :
          {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3", "/usr/share/soundfonts"}) {
-        for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
-            const std::string ext = entry.path().extension().string();
-            if (entry.is_regular_file(error) && (ext == ".sf2" || ext == ".sf3"))
-                return entry.path().string();
+        // Stepped by hand: the error-code form never throws, even on an unreadable entry.
+        for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end;
+             it.increment(error)) {
+            const std::string ext = it->path().extension().string();
+            if (it->is_regular_file(error) && (ext == ".sf2" || ext == ".sf3"))
+                return it->path().string();
         }
     }
     return "";
@@ -220,6 +222,25 @@ int OpenMusic(std::string_view command) {
     return bgm != nullptr ? kOk : kFailed;
 }
 
+// Milliseconds a decoded sound lasts at the device's rate.
+Uint32 LengthMs(const Mix_Chunk* chunk) {
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) == 0) return 0;
+    const Uint64 bytesPerSecond =
+        static_cast<Uint64>(frequency) * channels * (SDL_AUDIO_BITSIZE(format) / 8);
+    return bytesPerSecond == 0 ? 0 : static_cast<Uint32>(chunk->alen * 1000ull / bytesPerSecond);
+}
+
+// Blocks the whole game, window included, until the sound has ended; bounded by the sound's
+// own length and a second more, so a device that stops playing cannot freeze the game.
+void WaitForWave(const Mix_Chunk* chunk) {
+    const Uint32 limit = LengthMs(chunk) + 1000;
+    const Uint32 start = SDL_GetTicks();
+    while (Mix_Playing(kWaveChannel) && SDL_GetTicks() - start < limit)
+        SDL_Delay(1);
+}
+
 } // namespace
 
 bool sndPlaySound(const std::string& path, int flags) {
@@ -227,11 +248,7 @@ bool sndPlaySound(const std::string& path, int flags) {
     Mix_Chunk* chunk = LoadWave(path);
     if (chunk == nullptr) return false;
     if (Mix_PlayChannel(kWaveChannel, chunk, 0) < 0) return false;
-    if (flags == SND_SYNC) {
-        // Blocks the whole game, window included, until the sound has ended.
-        while (Mix_Playing(kWaveChannel))
-            SDL_Delay(1);
-    }
+    if (flags == SND_SYNC) WaitForWave(chunk);
     return true;
 }
 
