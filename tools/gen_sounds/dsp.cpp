@@ -50,11 +50,9 @@ double Exp(double x) {
         sum += term;
     }
     // Multiply by 2^whole one step at a time: exact, and whole stays small here.
-    const double two = whole >= 0 ? 2.0 : 0.5;
-    for (long long i = 0, steps = whole >= 0 ? static_cast<long long>(whole)
-                                             : -static_cast<long long>(whole);
-         i < steps; ++i)
-        sum *= two;
+    const double factor = whole >= 0 ? 2.0 : 0.5;
+    for (double steps = whole >= 0 ? whole : -whole; steps > 0; steps -= 1.0)
+        sum *= factor;
     return sum;
 }
 
