@@ -5,6 +5,7 @@
 #include "core/waits.h"
 #include "display/fmain.h"
 #include "platform/backend.h"
+#include "shell/commands.h"
 #include "shell/fabout.h"
 
 void Main() {
@@ -21,6 +22,7 @@ void Main() {
     TwipsY = platform::RoundLong(1440.0 / platform::ScreenDpi());
 
     WaitMilliseconds(1000);
+    ConnectMainWindow(fMain());
     ShowMainWindow();
     UnloadAbout();
 }

@@ -50,6 +50,11 @@ class Control {
     void show() { setVisible(true); }
     void hide() { setVisible(false); }
 
+    // The mouse pointer shown over this control (none: the ordinary arrow), with its hot spot in
+    // the picture's pixels.
+    std::shared_ptr<const Picture> mouseIcon;
+    int mouseHotX = 0, mouseHotY = 0;
+
   protected:
     // Called after the size in twips changed.
     virtual void sizeChanged() {}
@@ -220,6 +225,7 @@ class Form : public PictureBox {
     // Mouse events in client pixels, over the control found there (nullptr: the background).
     std::function<void(Control* over, int x, int y)> onClick;
     std::function<void(Control* over, int x, int y)> onMouseMove;
+    std::function<void(int notches)> onMouseWheel; // positive: away from the user
 
     MenuItem* findMenuItem(const std::string& name);
     // Sets the client area (twips); the form's surface is the client area's picture.

@@ -124,3 +124,24 @@ TextSize MeasureText(const FontSpec& font, const std::string& utf8) {
 }
 
 } // namespace platform
+
+namespace platform {
+
+void DrawText(Surface& surface, int x, int y, const FontSpec& font, const std::string& utf8,
+              Pixel colour) {
+    const auto text = RenderText(font, utf8, colour);
+    for (int ty = 0; ty < text->height(); ++ty)
+        for (int tx = 0; tx < text->width(); ++tx) {
+            const unsigned a = text->alphaAt(tx, ty);
+            const int sx = x + tx, sy = y + ty;
+            if (a == 0 || sx < 0 || sy < 0 || sx >= surface.width() || sy >= surface.height())
+                continue;
+            const Pixel d = surface.get(sx, sy);
+            auto mix = [a](unsigned dd, unsigned ss) { return (ss * a + dd * (255 - a) + 127) / 255; };
+            surface.set(sx, sy, Rgb(int(mix((d >> 16) & 255, (colour >> 16) & 255)),
+                                    int(mix((d >> 8) & 255, (colour >> 8) & 255)),
+                                    int(mix(d & 255, colour & 255))));
+        }
+}
+
+} // namespace platform

@@ -26,3 +26,9 @@ struct TextSize {
 TextSize MeasureText(const FontSpec& font, const std::string& utf8);
 
 } // namespace platform
+
+namespace platform {
+// Draws text onto a surface at (x, y), blended by its coverage; clipped to the surface.
+void DrawText(Surface& surface, int x, int y, const FontSpec& font, const std::string& utf8,
+              Pixel colour);
+} // namespace platform

@@ -1,0 +1,115 @@
+#include "shell/help.h"
+
+#include "platform/backend.h"
+#include "platform/text.h"
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+
+using namespace platform;
+
+namespace {
+
+constexpr std::size_t kMaxBytes = 256 * 1024;
+constexpr std::size_t kMaxLineBytes = 200 * 3;
+constexpr int kLineHeight = 18;
+constexpr int kMargin = 10;
+
+struct HelpWindow {
+    Form form{"fHelp"};
+    std::vector<HelpLine> lines;
+    int top = 0; // first line shown
+};
+std::unique_ptr<HelpWindow> g_help;
+
+// Cuts a UTF-8 string at a character boundary no later than `limit` bytes.
+std::string CutUtf8(const std::string& s, std::size_t limit) {
+    if (s.size() <= limit) return s;
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+    return s.substr(0, end);
+}
+
+int VisibleLines() {
+    return (g_help->form.surface().height() - 2 * kMargin) / kLineHeight;
+}
+
+void Paint() {
+    Surface& s = g_help->form.surface();
+    s.fill(Rgb(255, 255, 238));
+    const FontSpec body{"ＭＳ Ｐ明朝", 10.5, false, false, false};
+    const FontSpec heading{"ＭＳ Ｐ明朝", 12, true, false, false};
+    const int shown = VisibleLines();
+    for (int i = 0; i < shown; ++i) {
+        const std::size_t n = std::size_t(g_help->top + i);
+        if (n >= g_help->lines.size()) break;
+        const HelpLine& line = g_help->lines[n];
+        DrawText(s, kMargin, kMargin + i * kLineHeight, line.heading ? heading : body, line.text,
+                 line.heading ? Rgb(0, 0, 128) : Rgb(0, 0, 0));
+    }
+}
+
+} // namespace
+
+std::vector<HelpLine> ReadHelpFile(const std::string& path) {
+    std::vector<HelpLine> lines;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return lines;
+    std::string text(kMaxBytes, '\0');
+    in.read(text.data(), std::streamsize(text.size()));
+    text.resize(std::size_t(in.gcount()));
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        HelpLine entry;
+        if (line.rfind("= ", 0) == 0) {
+            entry.heading = true;
+            line = line.substr(2);
+        }
+        // Control characters would only show as boxes.
+        std::replace_if(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+        entry.text = CutUtf8(line, kMaxLineBytes);
+        lines.push_back(std::move(entry));
+        start = end + 1;
+    }
+    return lines;
+}
+
+void ShowHelpContents(const std::string& path) {
+    if (!g_help) {
+        g_help = std::make_unique<HelpWindow>();
+        g_help->form.caption = "Vexaro!! ヘルプ";
+        g_help->form.setClientSize(float(520 * g_twipsX), float(420 * g_twipsY));
+        g_help->form.setSize(float(520 * g_twipsX), float(420 * g_twipsY));
+        g_help->form.onKeyDown = [](int key) {
+            if (key == VK_ESCAPE) CloseHelp();
+            if (key == 38) ScrollHelp(-1); // Up
+            if (key == 40) ScrollHelp(1);  // Down
+            if (key == 33) ScrollHelp(-VisibleLines()); // Page Up
+            if (key == 34) ScrollHelp(VisibleLines());  // Page Down
+        };
+        g_help->form.onMouseWheel = [](int delta) { ScrollHelp(-3 * delta); };
+        g_help->form.onUnload = [] { CloseHelp(); };
+    }
+    g_help->lines = ReadHelpFile(path);
+    g_help->top = 0;
+    Paint();
+    ShowForm(g_help->form, false);
+}
+
+void ScrollHelp(int lines) {
+    if (!g_help) return;
+    const int last = std::max(0, int(g_help->lines.size()) - VisibleLines());
+    g_help->top = std::clamp(g_help->top + lines, 0, last);
+    Paint();
+}
+
+void CloseHelp() {
+    if (!g_help) return;
+    UnloadForm(g_help->form);
+}
