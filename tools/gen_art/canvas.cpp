@@ -7,7 +7,9 @@ namespace art {
 Colour Mix(Colour a, Colour b, int t, int range) {
     if (range <= 0) return b;
     t = std::clamp(t, 0, range);
-    auto channel = [&](int ca, int cb) { return ca + ((cb - ca) * t * 2 + range) / (2 * range); };
+    auto channel = [&](int ca, int cb) {
+        return ((ca * (range - t) + cb * t) * 2 + range) / (2 * range);
+    };
     return platform::Rgb(channel(Red(a), Red(b)), channel(Green(a), Green(b)),
                          channel(Blue(a), Blue(b)));
 }
