@@ -133,16 +133,6 @@ BannerLook LookOf(int index) {
     throw std::runtime_error("no banner " + std::to_string(index));
 }
 
-// The largest lettering that fits the box, trying sizes downwards.
-Canvas FittedLettering(const Font& font, const std::string& words, const LetterStyle& style,
-                       int maxWidth, int maxHeight) {
-    for (int size = 140; size > 8; size -= 2) {
-        Canvas letters = Lettering(font, size, words, style);
-        if (letters.width() <= maxWidth && letters.height() <= maxHeight) return letters;
-    }
-    throw std::runtime_error("\"" + words + "\" does not fit");
-}
-
 } // namespace
 
 Canvas Banner(int index) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace art {
 
@@ -103,11 +102,7 @@ LetterStyle Yellow() {
 }
 
 Canvas FittedYellow(const std::string& words, int maxWidth, int maxHeight) {
-    for (int size = 160; size > 8; size -= 2) {
-        Canvas letters = Lettering(kHeadlineFont, size, words, Yellow());
-        if (letters.width() <= maxWidth && letters.height() <= maxHeight) return letters;
-    }
-    throw std::runtime_error("\"" + words + "\" does not fit");
+    return FittedLettering(kHeadlineFont, words, Yellow(), maxWidth, maxHeight);
 }
 
 Canvas Credit(const std::string& words, int size) {

@@ -116,15 +116,40 @@ Canvas DressLetters(const Mask& glyphs, const LetterStyle& style) {
     return out;
 }
 
+namespace {
+
+// Room around the letters for everything the style adds to them.
+int MarginOf(const LetterStyle& style) {
+    return style.outlineWidth + style.outerWidth +
+           std::max(std::abs(style.shadowDx), std::abs(style.shadowDy)) + 1;
+}
+
+} // namespace
+
 Canvas Lettering(const Font& font, int pixelSize, const std::string& utf8, const LetterStyle& style,
                  int stretchWidth, int stretchHeight) {
     Mask mask = TextMask(font, pixelSize, utf8);
     if (stretchWidth > 0 || stretchHeight > 0)
         mask = mask.resized(stretchWidth > 0 ? stretchWidth : mask.width(),
                             stretchHeight > 0 ? stretchHeight : mask.height());
-    const int margin = style.outlineWidth + style.outerWidth +
-                       std::max(std::abs(style.shadowDx), std::abs(style.shadowDy)) + 1;
-    return DressLetters(mask.thresholded().padded(margin), style);
+    return DressLetters(mask.thresholded().padded(MarginOf(style)), style);
+}
+
+Canvas FittedLettering(const Font& font, const std::string& utf8, const LetterStyle& style,
+                       int maxWidth, int maxHeight) {
+    const int margin = MarginOf(style);
+    // The ink grows in proportion to the size: guess from one measure, then step down.
+    const Mask probe = TextMask(font, 100, utf8);
+    int size = std::min(100 * (maxWidth - 2 * margin) / std::max(1, probe.width()),
+                        100 * (maxHeight - 2 * margin) / std::max(1, probe.height())) +
+               4;
+    for (; size >= 6; --size) {
+        const Mask mask = TextMask(font, size, utf8);
+        if (mask.width() + 2 * margin <= maxWidth && mask.height() + 2 * margin <= maxHeight)
+            return DressLetters(mask.thresholded().padded(margin), style);
+    }
+    throw std::runtime_error("\"" + utf8 + "\" does not fit " + std::to_string(maxWidth) + " x " +
+                             std::to_string(maxHeight));
 }
 
 Canvas SmallPrint(const Font& font, int pixelSize, const std::string& utf8, Colour ink, Colour ring,

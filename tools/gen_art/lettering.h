@@ -46,6 +46,10 @@ Canvas DressLetters(const Mask& glyphs, const LetterStyle& style);
 Canvas Lettering(const Font& font, int pixelSize, const std::string& utf8, const LetterStyle& style,
                  int stretchWidth = 0, int stretchHeight = 0);
 
+// The largest lettering in the style that fits maxWidth x maxHeight. Throws when none does.
+Canvas FittedLettering(const Font& font, const std::string& utf8, const LetterStyle& style,
+                       int maxWidth, int maxHeight);
+
 // Plain text with soft edges in one colour and a hard one-pixel ring: small print that stays
 // readable on any background.
 Canvas SmallPrint(const Font& font, int pixelSize, const std::string& utf8, Colour ink, Colour ring,
