@@ -1,5 +1,6 @@
 #include "core/main.h"
 
+#include "core/flight.h"
 #include "core/game_state.h"
 #include "core/random.h"
 #include "core/waits.h"
@@ -30,6 +31,7 @@ void Main() {
 void ResetProcessState() {
     ResetGameState();
     ResetRandom();
+    g_framesFlown = 0;
     DestroyMainWindow();
     DestroyAbout();
 }

@@ -2,6 +2,8 @@
 // surfaces.
 #include "platform/surface.h"
 
+#include "harness.h"
+
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -13,6 +15,7 @@ struct RopCase {
     std::uint32_t rop;
     Pixel src, dst, expected;
 };
+VEXARO_PRINT_CASE_BY_NAME(RopCase)
 
 class RasterOpTest : public ::testing::TestWithParam<RopCase> {};
 
@@ -61,6 +64,7 @@ struct ClipCase {
     // copied rectangle [x0, x1) x [y0, y1), else 0.
     int x0, y0, x1, y1, offX, offY;
 };
+VEXARO_PRINT_CASE_BY_NAME(ClipCase)
 
 class ClipTest : public ::testing::TestWithParam<ClipCase> {};
 

@@ -16,6 +16,7 @@ struct WaitCase {
     std::uint32_t startTick;
     std::uint32_t expectedTicks;
 };
+VEXARO_PRINT_CASE_BY_NAME(WaitCase)
 
 class WaitMillisecondsTest : public ::testing::TestWithParam<WaitCase> {};
 
@@ -50,6 +51,7 @@ struct KeyWaitCase {
     std::int64_t minTicks;  // the wait's length, within
     std::int64_t maxTicks;
 };
+VEXARO_PRINT_CASE_BY_NAME(KeyWaitCase)
 
 class WaitForKeyTest : public ::testing::TestWithParam<KeyWaitCase> {};
 
