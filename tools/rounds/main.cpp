@@ -1,0 +1,157 @@
+// vexaro-rounds: the round file tool.
+//
+//   vexaro-rounds compile SRC.txt OUT.dat.rnd   text form to a round file
+//   vexaro-rounds dump FILE.dat.rnd             a round file as text (compiles back to its bytes)
+//   vexaro-rounds check FILE.dat.rnd...         the game's own check, one line per fault
+//   vexaro-rounds preview FILE.dat.rnd OUT.png  the stage as the game builds it, all of it
+#include "core/main.h"
+#include "core/game_state.h"
+#include "display/fmain.h"
+#include "platform/assets.h"
+#include "platform/headless/headless.h"
+#include "stage/round_file.h"
+#include "stage/stage.h"
+#include "tools/rounds/round_text.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: vexaro-rounds compile SRC.txt OUT.dat.rnd\n"
+                 "       vexaro-rounds dump FILE.dat.rnd\n"
+                 "       vexaro-rounds check FILE.dat.rnd...\n"
+                 "       vexaro-rounds preview FILE.dat.rnd OUT.png\n";
+    return 2;
+}
+
+bool ReadFile(const std::string& path, std::string& out) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    if (!ReadFile(path, text)) return false;
+    bytes.assign(text.begin(), text.end());
+    return true;
+}
+
+int Compile(const std::string& source, const std::string& target) {
+    std::string text, error;
+    if (!ReadFile(source, text)) {
+        std::cerr << source << ": cannot read\n";
+        return 1;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!CompileRoundText(text, bytes, error)) {
+        std::cerr << source << ":" << error << "\n";
+        return 1;
+    }
+    // Written beside the target and renamed, so a failed write leaves no half file.
+    const std::string partial = target + ".part";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        if (!out) {
+            std::cerr << target << ": cannot write\n";
+            std::filesystem::remove(partial);
+            return 1;
+        }
+    }
+    std::error_code renameError;
+    std::filesystem::rename(partial, target, renameError);
+    if (renameError) {
+        std::cerr << target << ": cannot write\n";
+        return 1;
+    }
+    return 0;
+}
+
+int Dump(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadBytes(path, bytes)) {
+        std::cerr << path << ": cannot read\n";
+        return 1;
+    }
+    std::cout << DumpRoundText(bytes);
+    return 0;
+}
+
+int Check(const std::vector<std::string>& paths) {
+    int status = 0;
+    for (const std::string& path : paths) {
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::string> faults;
+        if (!ReadBytes(path, bytes))
+            faults.push_back("読み込めません");
+        else
+            faults = CheckRoundFile(bytes);
+        for (const std::string& fault : faults)
+            std::cout << path << ": " << fault << "\n";
+        if (!faults.empty()) status = 1;
+    }
+    return status;
+}
+
+// Shows the whole playfield as built, with the range frame and the ship's starting place.
+bool WritePreview(const std::string& target) {
+    FMain& f = fMain();
+    f.pScreen.move(0, 0);
+    f.pScreen.show();
+    f.sRange.show();
+    f.iRocket.show();
+    platform::FrameBuffer frame;
+    frame.width = platform::TwipsToPixels(f.pScreen.width(), platform::g_twipsX);
+    frame.height = platform::TwipsToPixels(f.pScreen.height(), platform::g_twipsY);
+    frame.pixels.assign(std::size_t(frame.width) * frame.height, 0);
+    platform::ComposeBox(f.pScreen, 0, 0, {0, 0, frame.width, frame.height}, frame);
+    return platform::WritePng(frame.toSurface(), target);
+}
+
+int Preview(const std::string& path, const std::string& target) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadBytes(path, bytes)) {
+        std::cerr << path << ": cannot read\n";
+        return 1;
+    }
+    RoundFileContents contents;
+    std::string fault;
+    if (!ReadRoundFile(bytes, contents, fault)) {
+        std::cout << path << ": " << fault << "\n";
+        return 1;
+    }
+    bool written = false;
+    platform::headless::Options options;
+    platform::headless::Run(options, [&] {
+        ResetProcessState();
+        TwipsX = platform::g_twipsX;
+        TwipsY = platform::g_twipsY;
+        ShowMainWindow();
+        BuildStage(contents);
+        written = WritePreview(target);
+        platform::EndProcess(0);
+    });
+    if (!written) std::cerr << target << ": cannot write\n";
+    return written ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 3 && args[0] == "compile") return Compile(args[1], args[2]);
+    if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
+    if (args.size() >= 2 && args[0] == "check") return Check({args.begin() + 1, args.end()});
+    if (args.size() == 3 && args[0] == "preview") return Preview(args[1], args[2]);
+    return Usage();
+}
