@@ -179,6 +179,26 @@ TEST_P(TwoPartSheet, MaskIsBlackExactlyWhereThePictureIsNotWhite) {
     EXPECT_EQ(p->pixels.get(0, 32), kWhite) << "the corner must let the background through";
 }
 
+// The same composition the stage makes: a snapshot of the background, the mask with SRCERASE,
+// the picture with SRCINVERT.
+TEST_P(TwoPartSheet, ComposedOverABackgroundShowsTheFigureWithTheBackgroundAroundIt) {
+    const auto p = Asset(GetParam());
+    ASSERT_TRUE(p);
+    platform::Surface background(32, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            background.set(x, y, platform::Rgb(x * 8, 128 + y * 3, (x * y) & 255));
+    platform::Surface sprite = background;
+    platform::BitBlt(sprite, 0, 0, 32, 32, p->pixels, 0, 32, platform::SRCERASE);
+    platform::BitBlt(sprite, 0, 0, 32, 32, p->pixels, 0, 0, platform::SRCINVERT);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const bool figure = p->pixels.get(x, 32 + y) == kBlack;
+            ASSERT_EQ(sprite.get(x, y), figure ? p->pixels.get(x, y) : background.get(x, y))
+                << "at " << x << "," << y;
+        }
+}
+
 INSTANTIATE_TEST_SUITE_P(Assets, TwoPartSheet, ::testing::Values("pEnergyDat.png", "pResqDat.png"),
                          [](const auto& info) {
                              std::string name = info.param;
