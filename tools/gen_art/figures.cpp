@@ -27,8 +27,9 @@ struct Point {
 // Offset from the nearest point of the segment a-b, for shading a limb as a tube.
 Point FromSegment(Point p, Point a, Point b) {
     const double vx = b.x - a.x, vy = b.y - a.y;
-    double t = ((p.x - a.x) * vx + (p.y - a.y) * vy) / (vx * vx + vy * vy);
-    t = std::clamp(t, 0.0, 1.0);
+    const double squared = vx * vx + vy * vy; // 0 for a ball
+    const double t =
+        squared > 0 ? std::clamp(((p.x - a.x) * vx + (p.y - a.y) * vy) / squared, 0.0, 1.0) : 0.0;
     return {p.x - (a.x + t * vx), p.y - (a.y + t * vy)};
 }
 
@@ -43,7 +44,7 @@ void Tube(Layers& layers, int depth, const std::vector<Colour>& ramp, Point a, P
 }
 
 void Ball(Layers& layers, int depth, const std::vector<Colour>& ramp, Point c, double r) {
-    Tube(layers, depth, ramp, c, {c.x, c.y + 1e-6}, r);
+    Tube(layers, depth, ramp, c, c, r);
 }
 
 void Box(Layers& layers, int depth, Colour colour, int x0, int y0, int x1, int y1) {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
+        std::filesystem::create_directories(argv[1]);
         const std::string folder = std::string(argv[1]) + "/";
         const std::vector<art::Artwork> artwork = art::AllArtwork();
         for (const art::Artwork& a : artwork) {
