@@ -1,4 +1,6 @@
-// fAbout: the splash shown while the game starts, and the about window of the Help menu.
+// fAbout: the splash shown while the game starts, and the about window of the Help menu. One
+// small borderless window over a blue gradient: the logotype, the ship with its flame, the
+// version, two links and the copyright line. A click anywhere but on a link closes it.
 #pragma once
 
 #include "platform/controls.h"
@@ -6,10 +8,19 @@
 struct FAbout {
     FAbout();
     platform::Form form{"fAbout"};
+    platform::Shape Shape1{"Shape1"};
+    platform::Image Image2{"Image2"};
+    platform::Image Image1{"Image1"};
+    platform::Image Image3{"Image3"};
     platform::Label lblBer{"lblBer"};
+    platform::Label Label3{"Label3"};
+    platform::Label lblHttp{"lblHttp"};
+    platform::Label Label4{"Label4"};
+    platform::Label lblMail{"lblMail"};
+    platform::Label Label5{"Label5"};
 };
 
-// The window, created on demand and destroyed when it closes.
+// The window, created on demand; a new one each time it is shown again after closing.
 FAbout& fAbout();
 bool fAboutLoaded();
 // Shows it: modeless for the splash, modal for the about command.
@@ -21,3 +32,8 @@ void DestroyAbout();
 
 // The load handler: paints the blue gradient.
 void fAbout_Load();
+
+// Event handlers.
+void fAbout_Click(platform::Control* over);
+void fAbout_MouseMove(platform::Control* over);
+void OpenLink(const platform::Label& link);
