@@ -182,6 +182,7 @@ bool SplitRoundFile(const std::vector<std::uint8_t>& bytes, RoundFileContents& o
         return false;
     }
     out.RecordCount = ReadInt32(bytes.data());
+    out.EndOffset = 4;
     if (out.RecordCount < 0) {
         fault = Format("レコード数 %d が負の値です", int(out.RecordCount));
         return false;
@@ -193,7 +194,6 @@ bool SplitRoundFile(const std::vector<std::uint8_t>& bytes, RoundFileContents& o
         return false;
     }
     std::size_t at = 4;
-    out.EndOffset = at;
     out.Records.reserve(std::size_t(out.RecordCount));
     for (int i = 0; i < out.RecordCount; ++i) {
         const int number = i + 1;
