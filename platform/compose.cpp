@@ -13,14 +13,6 @@ namespace {
 int Px(double twips) { return TwipsToPixels(twips, g_twipsX); }
 int Py(double twips) { return TwipsToPixels(twips, g_twipsY); }
 
-Pixel Blend(Pixel dst, Pixel src, unsigned a) {
-    if (a == 255) return src;
-    if (a == 0) return dst;
-    auto mix = [a](unsigned d, unsigned s) { return (s * a + d * (255 - a) + 127) / 255; };
-    return Rgb(int(mix((dst >> 16) & 255, (src >> 16) & 255)),
-               int(mix((dst >> 8) & 255, (src >> 8) & 255)), int(mix(dst & 255, src & 255)));
-}
-
 void FillClipped(FrameBuffer& out, const ClipRect& clip, ClipRect r, Pixel colour) {
     r = r.intersect(clip);
     for (int y = r.y0; y < r.y1; ++y)
@@ -42,7 +34,7 @@ void DrawPicture(const Picture& p, int x, int y, int w, int h, const ClipRect& c
         for (int dx = r.x0; dx < r.x1; ++dx) {
             const int sx = int((std::int64_t(dx - x) * p.width()) / w);
             Pixel& d = out.at(dx, dy);
-            d = Blend(d, row[sx], p.alphaAt(sx, sy));
+            d = BlendPixel(d, row[sx], p.alphaAt(sx, sy));
         }
     }
 }

@@ -36,12 +36,7 @@ void Blit(FrameBuffer& out, const Picture& p, int x, int y) {
         for (int px = 0; px < p.width(); ++px) {
             const int ox = x + px, oy = y + py;
             if (ox < 0 || oy < 0 || ox >= out.width || oy >= out.height) continue;
-            const unsigned a = p.alphaAt(px, py);
-            const Pixel s = p.pixels.get(px, py), d = out.at(ox, oy);
-            auto mix = [a](unsigned dd, unsigned ss) { return (ss * a + dd * (255 - a) + 127) / 255; };
-            out.at(ox, oy) = Rgb(int(mix((d >> 16) & 255, (s >> 16) & 255)),
-                                 int(mix((d >> 8) & 255, (s >> 8) & 255)),
-                                 int(mix(d & 255, s & 255)));
+            out.at(ox, oy) = BlendPixel(out.at(ox, oy), p.pixels.get(px, py), p.alphaAt(px, py));
         }
 }
 
@@ -148,7 +143,9 @@ void DrawMenuBar(const Form& form, FrameBuffer& out) {
     const auto titles = MenuTitleLayout(form);
     for (std::size_t i = 0; i < titles.size(); ++i) {
         const bool open = int(i) == g_menuBar.openTitle;
-        const bool hot = open || (g_menuBar.focused && int(i) == g_menuBar.hotItem);
+        // With a menu down, hotItem is that menu's item, not a title.
+        const bool hot = open || (g_menuBar.openTitle < 0 && g_menuBar.focused &&
+                                  int(i) == g_menuBar.hotItem);
         const int x0 = titles[i].x0, x1 = titles[i].x1;
         if (open) { // sunken
             Fill(out, x0, 1, x1, 2, kShadow);

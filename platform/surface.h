@@ -23,6 +23,15 @@ constexpr Pixel FromBgr(std::int32_t bgr) {
     return Rgb(bgr & 255, (bgr >> 8) & 255, (bgr >> 16) & 255);
 }
 
+// src over dst with coverage alpha (0 keeps dst, 255 gives src), rounded per channel.
+constexpr Pixel BlendPixel(Pixel dst, Pixel src, unsigned alpha) {
+    if (alpha >= 255) return src;
+    if (alpha == 0) return dst;
+    auto mix = [alpha](unsigned d, unsigned s) { return (s * alpha + d * (255 - alpha) + 127) / 255; };
+    return Rgb(int(mix((dst >> 16) & 255, (src >> 16) & 255)),
+               int(mix((dst >> 8) & 255, (src >> 8) & 255)), int(mix(dst & 255, src & 255)));
+}
+
 // Raster operations of BitBlt.
 enum RasterOp : std::uint32_t {
     SRCCOPY = 0x00CC0020,   // source
