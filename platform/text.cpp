@@ -63,6 +63,10 @@ std::string FindFontFile(const std::string& face, bool bold, bool italic) {
         FcPattern* pattern = FcPatternCreate();
         const std::string family = FontconfigFamily(face);
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        // The Japanese faces must fall back on a font that has kana and kanji, never on one
+        // that shows empty boxes.
+        if (family.rfind("IPA", 0) == 0)
+            FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
         FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcConfigSubstitute(nullptr, pattern, FcMatchPattern);

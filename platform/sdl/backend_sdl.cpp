@@ -1,31 +1,75 @@
-// Temporary: the SDL backend is being written.
+// The SDL backend: start-up, the clock, the desktop's services and the end of the process.
+// Windows are in forms_sdl.cpp, the message step in events_sdl.cpp, MsgBox in msgbox_sdl.cpp.
 #include "platform/sdl/backend_sdl.h"
 
 #include "platform/backend.h"
-#include "platform/sound.h"
+#include "platform/sdl/instance_lock.h"
+#include "platform/sdl/opener.h"
+#include "platform/sdl/session.h"
+#include "platform/sdl/sound_sdl.h"
 
 #include <SDL.h>
+#include <cstdio>
 #include <cstdlib>
 
 namespace platform {
-std::uint32_t GetTickCount() { return SDL_GetTicks(); }
-void DoEvents() { SDL_Delay(1); }
-int ScreenDpi() { return 96; }
+
+std::uint32_t GetTickCount() {
+    return SDL_GetTicks();
+}
+
+// The game runs at 15 twips per pixel on every screen and enlarges its windows instead.
+int ScreenDpi() {
+    return 96;
+}
+
 std::string ExecutableDir() {
     char* base = SDL_GetBasePath();
     std::string dir = base ? base : "./";
     SDL_free(base);
+    if (dir.empty() || dir.back() != '/') dir += '/';
     return dir;
 }
-bool AnotherInstanceRunning() { return false; }
-void ShowForm(Form& form, bool) { form.loaded = true; form.show(); }
-void UnloadForm(Form& form) { form.loaded = false; form.hide(); }
-int MsgBox(const std::string&, int, const std::string&) { return vbOK; }
-void SendKeys(std::string_view) {}
-int ShellExecute(const std::string&) { return 0; }
-void EndProcess(int status) { std::exit(status); }
+
+bool AnotherInstanceRunning() {
+    static const sdl::LockResult result = sdl::TakeInstanceLock(sdl::LockFolder());
+    return result == sdl::LockResult::HeldByAnother;
+}
+
+int ShellExecute(const std::string& file) {
+    // While the desktop's opener works the game keeps painting, but takes no input: an empty
+    // modal entry stands in front of every window.
+    sdl::PushModal(0);
+    const auto outcome = sdl::RunOpener("xdg-open", file, [] { sdl::Step(sdl::kIdleWaitMs); });
+    sdl::PopModal(0);
+    return sdl::ShellResult(outcome);
+}
+
+void EndProcess(int status) {
+    sdl::CloseAudio();
+    SDL_Quit();
+    std::fflush(nullptr);
+    // At once, as the game asks: no destructors run under the loops still on the stack.
+    std::_Exit(status);
+}
+
 } // namespace platform
 
 namespace platform::sdl {
-void Start() { SDL_Init(SDL_INIT_TIMER); }
+
+void Start() {
+    // SDL_QUIT only for a signal: the game decides itself what closing a window means.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // A click that brings a window to the front is a click too, as on the desktop it was made for.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "Vexaro!!: cannot start the display: %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    SDL_StopTextInput(); // keys only: no input method between the player and the game
+    g_twipsX = g_twipsY = 1440 / ScreenDpi();
+    OpenAudio();
+}
+
 } // namespace platform::sdl

@@ -1,0 +1,304 @@
+// Forms on the desktop: one window per loaded form, its picture composed from the control tree,
+// the mouse over its controls, the keys of the main window and its menu bar.
+#include "platform/backend.h"
+#include "platform/compose.h"
+#include "platform/sdl/hit_test.h"
+#include "platform/sdl/keymap.h"
+#include "platform/sdl/menu_control.h"
+#include "platform/sdl/native_window.h"
+#include "platform/sdl/session.h"
+#include "platform/sdl/window_scale.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+namespace platform::sdl {
+
+namespace {
+
+class FormWindow;
+// Never destroyed, like the list of input windows (see events_sdl.cpp).
+std::vector<std::shared_ptr<FormWindow>>& g_formWindows =
+    *new std::vector<std::shared_ptr<FormWindow>>;
+
+bool FormExists(const Form* form) {
+    const auto& all = Form::All();
+    return std::find(all.begin(), all.end(), form) != all.end();
+}
+
+class FormWindow : public InputWindow {
+  public:
+    explicit FormWindow(Form& form) : form_(form) {
+        WindowLook look;
+        look.border = form.hasBorder;
+        look.taskbar = form.showInTaskbar;
+        look.topmost = form.topmost;
+        look.minimised = form.windowState == 1;
+        ComposeWindow(form, frame_);
+        native_ = std::make_unique<NativeWindow>(form.caption, frame_.width, frame_.height, Scale(),
+                                                 look);
+        if (form.icon) native_->setIcon(*form.icon);
+        appliedState_ = form.windowState;
+        appliedTopmost_ = form.topmost;
+        composed_ = g_pictureGeneration;
+        native_->show(frame_);
+    }
+
+    Form& form() const { return form_; }
+    bool isMain() const { return &form_ == MainForm(); }
+    SDL_Window* sdl() const { return native_ ? native_->sdl() : nullptr; }
+    void close() { native_.reset(); }
+
+    Uint32 windowId() const override { return native_ ? native_->id() : 0; }
+
+    // The game's own changes to the window: minimise, restore, always on top.
+    void applyState() {
+        if (!native_) return;
+        if (form_.windowState != appliedState_) {
+            appliedState_ = form_.windowState;
+            if (appliedState_ == 1)
+                SDL_MinimizeWindow(native_->sdl());
+            else {
+                SDL_RestoreWindow(native_->sdl());
+                SDL_RaiseWindow(native_->sdl());
+            }
+        }
+        if (form_.topmost != appliedTopmost_) {
+            appliedTopmost_ = form_.topmost;
+            SDL_SetWindowAlwaysOnTop(native_->sdl(), appliedTopmost_ ? SDL_TRUE : SDL_FALSE);
+        }
+    }
+
+    bool refresh() override {
+        if (!native_ || appliedState_ == 1) return false; // a minimised window shows nothing
+        if (composed_ != g_pictureGeneration) {
+            composed_ = g_pictureGeneration;
+            ComposeWindow(form_, frame_);
+            native_->show(frame_);
+        } else if (exposed_) {
+            native_->present();
+        } else {
+            return false;
+        }
+        exposed_ = false;
+        return true;
+    }
+
+    void windowEvent(const SDL_WindowEvent& e) override {
+        switch (e.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+            exposed_ = true;
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED: // the player's own minimise reaches the game too
+            form_.windowState = appliedState_ = 1;
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            form_.windowState = appliedState_ = 0;
+            composed_ = ~g_pictureGeneration; // draw what changed while it was away
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            altAlone_ = false;
+            break;
+        default:
+            break;
+        }
+    }
+
+    void closeRequested() override {
+        if (isMain()) {
+            CloseMenu();
+            if (form_.onUnload)
+                form_.onUnload();
+            else
+                EndProcess(0);
+        } else if (form_.onUnload) {
+            form_.onUnload();
+        } else {
+            UnloadForm(form_);
+        }
+    }
+
+    void keyDown(const SDL_KeyboardEvent& key, int vk) override {
+        if (!isMain()) { // another window's keys are its own: the game hears none of them
+            if (vk != 0 && form_.onKeyDown) form_.onKeyDown(vk);
+            return;
+        }
+        if (!form_.menu.empty() && menuKey(key, vk)) return;
+        altAlone_ = false;
+        if (vk == 0) return;
+        HoldKey(vk);
+        KeyDownEvent(&form_, vk);
+    }
+
+    void keyUp(int vk) override {
+        // Alt pressed and released alone puts the keyboard on the menu bar.
+        if (vk == VK_MENU && altAlone_ && isMain() && !form_.menu.empty() && !MenuActive()) {
+            altAlone_ = false;
+            Menu().focusBar(form_);
+            RunMenu(form_);
+        }
+    }
+
+    void mouseButton(const SDL_MouseButtonEvent& b) override {
+        if (!native_ || b.button != SDL_BUTTON_LEFT) return;
+        const int x = native_->toPicture(b.x), y = native_->toPicture(b.y);
+        const int bar = MenuBarPixelHeight(form_);
+        if (MenuActive()) {
+            if (b.type == SDL_MOUSEBUTTONDOWN)
+                Menu().mouseDown(form_, x, y);
+            else
+                Menu().mouseUp(form_, x, y);
+            return;
+        }
+        if (b.type == SDL_MOUSEBUTTONDOWN && y < bar) {
+            Menu().mouseDown(form_, x, y);
+            if (MenuActive()) RunMenu(form_);
+            return;
+        }
+        Control* over = ControlAt(form_, x, y - bar);
+        if (b.type == SDL_MOUSEBUTTONDOWN) {
+            pressed_ = true;
+            pressedOn_ = over;
+            return;
+        }
+        // A click: pressed and released over the same control.
+        const bool click = pressed_ && over == pressedOn_ && y >= bar;
+        pressed_ = false;
+        if (click && form_.onClick) form_.onClick(over, x, y - bar);
+    }
+
+    void mouseMotion(const SDL_MouseMotionEvent& m) override {
+        if (!native_) return;
+        const int x = native_->toPicture(m.x), y = native_->toPicture(m.y);
+        const int bar = MenuBarPixelHeight(form_);
+        if (MenuActive()) {
+            Menu().mouseMove(form_, x, y);
+            return;
+        }
+        Control* over = y >= bar ? ControlAt(form_, x, y - bar) : nullptr;
+        ShowPointer(over, native_->scale());
+        if (y >= bar && form_.onMouseMove) form_.onMouseMove(over, x, y - bar);
+    }
+
+    void mouseWheel(const SDL_MouseWheelEvent& w) override {
+        // Positive: away from the user, whichever way the desktop turns the wheel.
+        const int notches = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y;
+        if (notches != 0 && form_.onMouseWheel) form_.onMouseWheel(notches);
+    }
+
+  private:
+    // Keys of the menu bar; true when the key was the menu's.
+    bool menuKey(const SDL_KeyboardEvent& key, int vk) {
+        if (MenuActive()) {
+            Menu().keyDown(form_, vk);
+            return true;
+        }
+        if (vk == VK_MENU) {
+            if (!key.repeat) altAlone_ = true;
+            return true;
+        }
+        if (vk == VK_F10) {
+            Menu().focusBar(form_);
+            RunMenu(form_);
+            return true;
+        }
+        if (key.keysym.mod & KMOD_ALT) { // Alt with a key: a title's access key, or nothing
+            altAlone_ = false;
+            if (std::isalnum(vk) && Menu().openByAccessKey(form_, vk)) RunMenu(form_);
+            return true;
+        }
+        return false;
+    }
+
+    Form& form_;
+    std::unique_ptr<NativeWindow> native_;
+    FrameBuffer frame_;
+    std::uint64_t composed_ = 0;
+    bool exposed_ = false;
+    int appliedState_ = 0;
+    bool appliedTopmost_ = false;
+    bool altAlone_ = false;
+    bool pressed_ = false;
+    Control* pressedOn_ = nullptr;
+};
+
+std::shared_ptr<FormWindow> WindowOf(const Form& form) {
+    for (const auto& w : g_formWindows)
+        if (&w->form() == &form) return w;
+    return nullptr;
+}
+
+void Forget(const std::shared_ptr<FormWindow>& w) {
+    if (w->windowId()) PopModal(w->windowId());
+    Unregister(w.get());
+    w->close();
+    std::erase(g_formWindows, w);
+}
+
+} // namespace
+
+int Scale() {
+    static int scale = 0;
+    if (scale == 0) {
+        SDL_Rect usable{0, 0, kReferenceWidth, kReferenceHeight};
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+        scale = ChooseScale(usable.w, usable.h);
+    }
+    return scale;
+}
+
+SDL_Window* MainWindow() {
+    const Form* main = MainForm();
+    if (!main) return nullptr;
+    auto w = WindowOf(*main);
+    return w ? w->sdl() : nullptr;
+}
+
+void SyncFormWindows() {
+    // Forms that were unloaded, or destroyed, lose their windows; the others follow the game's
+    // requests. Objects stay alive while a handler of theirs runs (the list holds a share).
+    const auto windows = g_formWindows;
+    for (const auto& w : windows) {
+        if (!FormExists(&w->form()) || !w->form().loaded)
+            Forget(w);
+        else
+            w->applyState();
+    }
+}
+
+} // namespace platform::sdl
+
+namespace platform {
+
+void ShowForm(Form& form, bool modal) {
+    form.loaded = true;
+    form.shownModal = modal;
+    form.show();
+    auto window = sdl::WindowOf(form);
+    if (!window) {
+        window = std::make_shared<sdl::FormWindow>(form);
+        sdl::g_formWindows.push_back(window);
+        sdl::Register(window);
+    }
+    if (!modal) return;
+    const Uint32 id = window->windowId();
+    if (SDL_Window* w = window->sdl()) {
+        if (SDL_Window* main = sdl::MainWindow(); main && main != w) SDL_SetWindowModalFor(w, main);
+        SDL_RaiseWindow(w);
+    }
+    sdl::PushModal(id);
+    while (form.loaded)
+        sdl::Step(sdl::kIdleWaitMs);
+    sdl::PopModal(id);
+}
+
+void UnloadForm(Form& form) {
+    form.loaded = false;
+    form.shownModal = false;
+    form.hide();
+    // The window goes at once; the object behind it when its own handler has returned.
+    if (auto window = sdl::WindowOf(form)) sdl::Forget(window);
+}
+
+} // namespace platform

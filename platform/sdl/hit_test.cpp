@@ -1,0 +1,49 @@
+#include "platform/sdl/hit_test.h"
+
+#include "platform/compose.h"
+
+namespace platform::sdl {
+
+namespace {
+
+int Px(double twips) {
+    return TwipsToPixels(twips, g_twipsX);
+}
+int Py(double twips) {
+    return TwipsToPixels(twips, g_twipsY);
+}
+
+bool Inside(const Control& c, int x, int y) {
+    const int left = Px(c.left()), top = Py(c.top());
+    return x >= left && y >= top && x < left + Px(c.width()) && y < top + Py(c.height());
+}
+
+bool TakesMouse(const Control& c) {
+    return c.kind() == ControlKind::Image || c.kind() == ControlKind::Label;
+}
+
+// (x, y) is relative to the box's top-left corner and already inside it.
+Control* FrontmostIn(PictureBox& box, int x, int y) {
+    const auto& children = box.children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        Control* c = *it;
+        if (!c->visible() || !c->windowed() || !Inside(*c, x, y)) continue;
+        return FrontmostIn(*static_cast<PictureBox*>(c), x - Px(c->left()), y - Py(c->top()));
+    }
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        Control* c = *it;
+        if (c->visible() && !c->windowed() && TakesMouse(*c) && Inside(*c, x, y)) return c;
+    }
+    return &box;
+}
+
+} // namespace
+
+Control* ControlAt(Form& form, int x, int y) {
+    if (x < 0 || y < 0 || x >= ClientPixelWidth(form) || y >= ClientPixelHeight(form))
+        return nullptr;
+    Control* found = FrontmostIn(form, x, y);
+    return found == &form ? nullptr : found;
+}
+
+} // namespace platform::sdl
