@@ -1,0 +1,49 @@
+// Replays as vexaro-sim scripts: the keys of each frame turned into key events on the virtual
+// clock, and the real game run on a script to see what it makes of it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace replay {
+
+// The tick at which frame n of a flight reads the keys, when frame 0 reads them at `first`:
+// the first frame is not held back by the pace, so frame 1 follows 2 ticks later and every
+// later frame 10 ticks after the one before.
+std::int64_t FrameTick(std::int64_t first, int n);
+
+// Script lines that hold the given keys in each frame of a flight whose frame 0 reads the keys
+// at `first`, and release everything just after the last frame.
+std::vector<std::string> KeyEvents(const std::vector<std::uint8_t>& keys, std::int64_t first);
+
+// What the real game did with a script.
+struct RoundOutcome {
+    int round = 0;
+    std::int64_t firstFrameTick = -1; // when its first frame was flown
+    int frames = 0;                   // frames flown up to the touchdown, touchdown included
+    int timeLeft = -1;                // TimeLeft at the touchdown
+    int rescued = 0;                  // people rescued in the round at the touchdown
+    bool cleared = false;
+    bool crashed = false;
+};
+struct GameOutcome {
+    std::vector<RoundOutcome> rounds; // in the order they were flown
+    bool endingShown = false;
+    bool backToNoGame = false; // GameMode 0 after the game had run
+};
+
+// Runs the game from its start with `script` (started at `firstRound`) until `stopTick`, or
+// until the game is over when stopTick is negative, and reads the trace.
+GameOutcome RunGame(const std::string& appDir, int firstRound,
+                    const std::vector<std::string>& script, std::int64_t stopTick);
+
+// The tick of the first frame of round `round` when the game runs the script: the script
+// runs until that frame. -1 when the round is never reached.
+std::int64_t FirstFrameTick(const std::string& appDir, int firstRound,
+                            const std::vector<std::string>& script, int round);
+
+// The tick of a script line ("T ...").
+std::int64_t LineTick(const std::string& line);
+
+} // namespace replay
