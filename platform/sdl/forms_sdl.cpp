@@ -10,7 +10,6 @@
 #include "platform/sdl/window_scale.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 namespace platform::sdl {
@@ -205,7 +204,7 @@ class FormWindow : public InputWindow {
         }
         if (key.keysym.mod & KMOD_ALT) { // Alt with a key: a title's access key, or nothing
             altAlone_ = false;
-            if (std::isalnum(vk) && Menu().openByAccessKey(form_, vk)) RunMenu(form_);
+            if (IsAccessKeyCode(vk) && Menu().openByAccessKey(form_, vk)) RunMenu(form_);
             return true;
         }
         return false;

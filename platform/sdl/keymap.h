@@ -15,6 +15,11 @@ constexpr int VK_UP = 38;
 constexpr int VK_DOWN = 40;
 constexpr int VK_F10 = 121;
 
+// Letters and digits: the keys that can be access keys of menus and buttons.
+constexpr bool IsAccessKeyCode(int vk) {
+    return (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9');
+}
+
 // The virtual key of a desktop key, or 0 for a key the game has no code for.
 int VirtualKey(SDL_Keycode key);
 

@@ -150,7 +150,7 @@ void MenuControl::keyDown(Form& form, int vk) {
     default:
         break;
     }
-    if (!std::isalnum(vk)) return;
+    if (!IsAccessKeyCode(vk)) return;
     if (!dropped) {
         openByAccessKey(form, vk);
         return;

@@ -1,0 +1,111 @@
+# Shared steps of the end-to-end tests: a display of their own (Xvfb, and openbox where a window
+# manager is needed), the real game on it, screenshots read back pixel by pixel, and a clean-up
+# that ends everything the test started. Sourced by the *_test.sh scripts.
+set -euo pipefail
+
+BUILD=$(cd "${1:?usage: TEST.sh BUILD_DIR SOURCE_DIR}" && pwd)
+SOURCE=$(cd "${2:?usage: TEST.sh BUILD_DIR SOURCE_DIR}" && pwd)
+GAME="$BUILD/vexaro"
+SKIP=77 # CTest's "skipped"
+
+for tool in Xvfb xdotool xwininfo xprop import convert openbox; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing (make deps-test)"; exit $SKIP; }
+done
+[ -x "$GAME" ] || { echo "no $GAME" >&2; exit 1; }
+
+WORK=$(mktemp -d)
+SHOTS="$BUILD/e2e-shots"
+mkdir -p "$SHOTS"
+PIDS=() # started here, ended by cleanup in reverse order
+GAME_PID=
+
+cleanup() {
+    local i alive
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null || true; done
+    for _ in $(seq 50); do
+        alive=0
+        for pid in "${PIDS[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+        [ "$alive" = 0 ] && break
+        sleep 0.1
+    done
+    for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$WORK/game.log" ] && { echo "--- game output:" >&2; cat "$WORK/game.log" >&2; }
+    exit 1
+}
+
+# Waits until a command succeeds, up to `seconds`.
+wait_until() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.05
+    done
+}
+
+# A display of our own at 1280 x 1024: the game's windows are then enlarged twice.
+start_display() {
+    exec 3>"$WORK/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    PIDS+=($!)
+    exec 3>&-
+    wait_until 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$(cat "$WORK/display")"
+    wait_until 30 xwininfo -root >/dev/null 2>&1 || fail "the display $DISPLAY does not answer"
+}
+
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+start_window_manager() {
+    local attempt
+    for attempt in 1 2 3; do # it has been seen to miss the display once on a busy machine
+        openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+        PIDS+=($!)
+        wait_until 20 wm_running && return 0
+        echo "note: openbox attempt $attempt: $(cat "$WORK/openbox.log")"
+    done
+    fail "openbox did not start"
+}
+
+# The game without a sound card, with an instance lock of its own: tests that run side by side
+# must not take each other for a second instance.
+export SDL_AUDIODRIVER=dummy
+export XDG_RUNTIME_DIR="$WORK/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+start_game() {
+    "$GAME" >>"$WORK/game.log" 2>&1 &
+    GAME_PID=$!
+    PIDS+=("$GAME_PID")
+}
+
+# Waits up to `seconds` for the game to end and sets GAME_STATUS; fails when it still runs.
+GAME_STATUS=
+wait_game() {
+    local seconds=$1
+    game_gone() { ! kill -0 "$GAME_PID" 2>/dev/null; }
+    wait_until "$seconds" game_gone || fail "the game did not end"
+    GAME_STATUS=0
+    wait "$GAME_PID" || GAME_STATUS=$?
+}
+
+# The main window: its id, and its place and size on the screen.
+main_window() { xdotool search --onlyvisible --name '^Vexaro!!$' 2>/dev/null | head -1; }
+window_geometry() { # id -> "x y width height" of the client area on the screen
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+        /Width:/ {w = $NF} /Height:/ {h = $NF} END {print x, y, w, h}'
+}
+
+screenshot() { import -window root "$1"; }
+# The colour of one pixel of a picture, as RRGGBB.
+pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1 | tr -d '#'; }
+
+# Windows of ours without a name (the splash and about window), as "id width height".
+unnamed_windows() { xwininfo -root -tree | awk '/has no name/ {print $1, $(NF-1)}'; }
