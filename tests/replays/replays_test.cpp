@@ -116,6 +116,13 @@ TEST_P(RoundReplay, ClearsTheRoundWithEveryPersonAndTheRecordedTimeLeft) {
 INSTANTIATE_TEST_SUITE_P(Rounds, RoundReplay, ::testing::Range(1, 10),
                          [](const auto& info) { return "R" + std::to_string(info.param); });
 
+TEST(NineRounds, PassTheRoundFileCheck) {
+    std::string command = std::string(VEXARO_ROUNDS_TOOL) + " check";
+    for (int round = 1; round <= 9; ++round)
+        command += " " VEXARO_BUILD_DIR "/rnd_dat/R" + std::to_string(round) + ".dat.rnd";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 TEST(FullGameReplay, ClearsAllNineRoundsAndPlaysTheEnding) {
     const std::vector<std::string> trace =
         Play("--script " + kSource + "tests/replays/full-game.txt --until idle", "full-game");
