@@ -149,12 +149,8 @@ bool TimeToLook(int waitMs) {
     const Uint32 every = waitMs <= kGameWaitMs ? kGameLookEveryMs : kIdleLookEveryMs;
     if (SDL_GetTicks() - g_lastLook >= every) return true;
     const int fd = DisplayConnection(AnyWindow());
-    if (fd < 0) {
-        SDL_Event e;
-        if (!SDL_WaitEventTimeout(&e, waitMs)) return false;
-        SDL_PushEvent(&e); // taken again by the look that follows
-        return true;
-    }
+    // Elsewhere SDL waits itself; the event it found stays in its queue for the look.
+    if (fd < 0) return SDL_WaitEventTimeout(nullptr, waitMs) != 0;
     return WaitForDisplay(fd, waitMs) || SDL_GetTicks() - g_lastLook >= every;
 }
 
