@@ -10,7 +10,7 @@ RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2
                  libsdl2-ttf-dev libfontconfig-dev timgm6mb-soundfont fonts-ipafont-mincho \
                  fonts-ipafont-gothic fonts-liberation
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang \
-                 libclang-rt-14-dev xvfb xfonts-base xdotool imagemagick x11-apps openbox
+                 libclang-rt-14-dev xvfb xfonts-base xdotool imagemagick x11-apps x11-utils openbox python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -238,7 +238,7 @@ void fMain_Load() {
 void ShowMainWindow() {
     const bool isNew = !fMainLoaded();
     FMain& f = fMain();
-    SetMainForm(f.form);
+    SetMainForm(&f.form);
     if (isNew || !f.form.loaded) fMain_Load();
     ShowForm(f.form, false);
 }

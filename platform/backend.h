@@ -62,8 +62,9 @@ int ShellExecute(const std::string& file);
 // Ends the process at once, wherever the game is.
 [[noreturn]] void EndProcess(int status);
 
-// The window that receives the keys and whose picture the backends show as the game.
-void SetMainForm(Form& form);
+// The window that receives the keys and whose picture the backends show as the game; a form
+// that is destroyed stops being it.
+void SetMainForm(Form* form);
 Form* MainForm();
 
 // Processes messages until the process ends: what runs after start-up has returned.

@@ -181,7 +181,10 @@ Form::Form(std::string name) : PictureBox(std::move(name), ControlKind::Form) {
     setVisible(false);
 }
 
-Form::~Form() { std::erase(Forms(), this); }
+Form::~Form() {
+    std::erase(Forms(), this);
+    if (MainForm() == this) SetMainForm(nullptr);
+}
 
 MenuItem* Form::findMenuItem(const std::string& name) { return FindIn(menu, name); }
 

@@ -43,7 +43,7 @@ namespace {
 Form* g_mainForm = nullptr;
 }
 
-void SetMainForm(Form& form) { g_mainForm = &form; }
+void SetMainForm(Form* form) { g_mainForm = form; }
 Form* MainForm() { return g_mainForm; }
 
 void RunMessageLoop() {

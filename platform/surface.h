@@ -73,7 +73,7 @@ class Surface {
     bool operator==(const Surface& other) const;
 
   private:
-    static constexpr int kChunk = 64;
+    static constexpr int kChunk = 32; // a sprite of 32 x 32 pixels is one chunk
     enum class ChunkKind : std::uint8_t { Solid, Pattern, Pixels };
     struct Chunk {
         ChunkKind kind = ChunkKind::Solid;

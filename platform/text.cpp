@@ -140,11 +140,7 @@ void DrawText(Surface& surface, int x, int y, const FontSpec& font, const std::s
             const int sx = x + tx, sy = y + ty;
             if (a == 0 || sx < 0 || sy < 0 || sx >= surface.width() || sy >= surface.height())
                 continue;
-            const Pixel d = surface.get(sx, sy);
-            auto mix = [a](unsigned dd, unsigned ss) { return (ss * a + dd * (255 - a) + 127) / 255; };
-            surface.set(sx, sy, Rgb(int(mix((d >> 16) & 255, (colour >> 16) & 255)),
-                                    int(mix((d >> 8) & 255, (colour >> 8) & 255)),
-                                    int(mix(d & 255, colour & 255))));
+            surface.set(sx, sy, BlendPixel(surface.get(sx, sy), colour, a));
         }
 }
 

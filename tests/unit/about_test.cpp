@@ -71,8 +71,9 @@ TEST(AboutTest, LinksPassTheirTextAndReportNoProgram) {
         const bool failed = result <= 32;
         const auto boxes = run.events("msgbox");
         ASSERT_EQ(boxes.size(), failed ? 2u : 0u) << result;
-        if (failed)
+        if (failed) {
             EXPECT_NE(boxes[0].find("関連づけられた実行ファイルがありません"), std::string::npos);
+        }
         EXPECT_TRUE(fAboutLoaded()); // the window stays open
     }
 }

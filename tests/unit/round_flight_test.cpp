@@ -64,7 +64,9 @@ TEST_P(RoundOneFlightTest, TraceFollowsTheArithmetic) {
     // The flight ends by touching something: cleared or crashed, by what the last frame met.
     const long long mode = Field(frames.back(), "mode");
     EXPECT_TRUE(mode == kCrashed || mode == kRoundCleared);
-    if (mode == kRoundCleared) EXPECT_LT(Field(frames.back(), "vy"), 45);
+    if (mode == kRoundCleared) {
+        EXPECT_LT(Field(frames.back(), "vy"), 45);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, RoundOneFlightTest,
