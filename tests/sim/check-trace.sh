@@ -16,6 +16,13 @@ game-over)
     [ "$(count '"ev":"explode","k":0')" = 4 ] || fail "four explosions expected"
     tail -n 1 "$work/trace.jsonl" | grep -q '"ev":"mode","from":4,"to":0' || fail "the game ends in mode 0"
     ;;
+ending-from-round-9)
+    "$sim" --round 9 --script "$script" --until idle --trace "$work/trace.jsonl"
+    [ "$(count '"ev":"mode","from":1,"to":8')" = 1 ] || fail "round 9 is cleared once"
+    [ "$(count '"ev":"mode","from":1,"to":4')" = 0 ] || fail "no crash"
+    [ "$(count '"ev":"ending"')" = 1 ] || fail "the ending plays"
+    tail -n 1 "$work/trace.jsonl" | grep -q '"ev":"mode","from":1,"to":0' || fail "the ending leaves mode 0"
+    ;;
 title-shot)
     "$sim" --ticks 1500 --shot "1400:$work/title.png" --trace "$work/trace.jsonl"
     [ -s "$work/title.png" ] || fail "no picture written"
