@@ -13,14 +13,8 @@ MenuBarState g_menuBar;
 
 namespace {
 
-constexpr Pixel kFace = Rgb(212, 208, 200);
-constexpr Pixel kHighlight = Rgb(255, 255, 255);
-constexpr Pixel kShadow = Rgb(128, 128, 128);
-constexpr Pixel kDarkShadow = Rgb(64, 64, 64);
-constexpr Pixel kText = Rgb(0, 0, 0);
-constexpr Pixel kGrey = Rgb(128, 128, 128);
-constexpr Pixel kSelection = Rgb(10, 36, 106);
-constexpr Pixel kSelectedText = Rgb(255, 255, 255);
+using namespace classic;
+constexpr Pixel kGrey = kShadow; // greyed captions
 
 void Fill(FrameBuffer& out, int x0, int y0, int x1, int y1, Pixel c) {
     x0 = std::max(0, x0);

@@ -8,6 +8,17 @@
 
 namespace platform {
 
+// The classic desktop's colours, shared by the menu bar and the message box.
+namespace classic {
+constexpr Pixel kFace = Rgb(212, 208, 200);
+constexpr Pixel kHighlight = Rgb(255, 255, 255);
+constexpr Pixel kShadow = Rgb(128, 128, 128);
+constexpr Pixel kDarkShadow = Rgb(64, 64, 64);
+constexpr Pixel kText = Rgb(0, 0, 0);
+constexpr Pixel kSelection = Rgb(10, 36, 106);
+constexpr Pixel kSelectedText = Rgb(255, 255, 255);
+} // namespace classic
+
 struct MenuCaption {
     std::string before, key, after; // key: the access key character, may be empty
 };

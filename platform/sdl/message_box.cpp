@@ -12,12 +12,11 @@ namespace platform::sdl {
 
 namespace {
 
-constexpr Pixel kFace = Rgb(212, 208, 200);
-constexpr Pixel kLight = Rgb(255, 255, 255);
-constexpr Pixel kShadow = Rgb(128, 128, 128);
-constexpr Pixel kDark = Rgb(64, 64, 64);
-constexpr Pixel kBlack = Rgb(0, 0, 0);
-constexpr Pixel kCaptionFrom = Rgb(10, 36, 106);
+using namespace classic;
+constexpr Pixel kLight = kHighlight;
+constexpr Pixel kDark = kDarkShadow;
+constexpr Pixel kBlack = kText;
+constexpr Pixel kCaptionFrom = kSelection;
 constexpr Pixel kCaptionTo = Rgb(166, 202, 240);
 
 constexpr int kFrame = 3;          // the dialog frame

@@ -10,15 +10,7 @@ printf '#!/bin/sh\necho "$1" >>"%s/opened"\n[ ! -e "%s/refuse" ]\n' "$WORK" "$WO
 chmod +x "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
 
-start_display
-start_window_manager
-start_game
-wait_until 60 main_window >/dev/null || fail "no main window"
-id=$(main_window)
-sleep 2 # the splash has gone
-xdotool windowactivate --sync "$id"
-read -r x y w h <<<"$(window_geometry "$id")"
-S=$((w / 621))
+open_game_window
 
 about_windows() { unnamed_windows | grep " $((408 * S))x$((249 * S))+" || true; }
 about_up() { [ -n "$(about_windows)" ]; }

@@ -7,15 +7,7 @@ source "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$WORK/audio.raw"
 
-start_display
-start_window_manager
-start_game
-wait_until 60 main_window >/dev/null || fail "no main window"
-id=$(main_window)
-sleep 2 # the splash has gone
-xdotool windowactivate --sync "$id"
-read -r x y w h <<<"$(window_geometry "$id")"
-S=$((w / 621))
+open_game_window
 bar=20
 
 # The opaque core of the ship (its pod, 10 x 10 pixels), drawn at the centre of the viewport,

@@ -109,3 +109,17 @@ pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\
 
 # Windows of ours without a name (the splash and about window), as "id width height".
 unnamed_windows() { xwininfo -root -tree | awk '/has no name/ {print $1, $(NF-1)}'; }
+
+# The game on a display of its own under a window manager, its main window up and active (the
+# splash gone): sets id, the client area's x, y, w, h on the screen, and S, the enlargement.
+open_game_window() {
+    start_display
+    start_window_manager
+    start_game
+    wait_until 60 main_window >/dev/null || fail "no main window"
+    id=$(main_window)
+    sleep 2
+    xdotool windowactivate --sync "$id"
+    read -r x y w h <<<"$(window_geometry "$id")"
+    S=$((w / 621))
+}

@@ -5,15 +5,7 @@
 # leaves the game running, Yes ends it with status 0.
 source "$(dirname "$0")/lib.sh"
 
-start_display
-start_window_manager
-start_game
-wait_until 60 main_window >/dev/null || fail "no main window"
-id=$(main_window)
-sleep 2 # the splash has gone
-xdotool windowactivate --sync "$id"
-read -r x y w h <<<"$(window_geometry "$id")"
-S=$((w / 621))
+open_game_window
 [ "$S" -ge 1 ] || fail "main window is ${w}x$h"
 FACE=D4D0C8
 # A point of the window picture (menu bar included) on the screen.

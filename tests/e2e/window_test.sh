@@ -4,15 +4,7 @@
 # with status 0.
 source "$(dirname "$0")/lib.sh"
 
-start_display
-start_window_manager
-start_game
-wait_until 60 main_window >/dev/null || fail "no main window"
-id=$(main_window)
-sleep 2 # the splash has gone
-xdotool windowactivate --sync "$id"
-read -r x y w h <<<"$(window_geometry "$id")"
-S=$((w / 621))
+open_game_window
 
 net_state() { xprop -id "$id" _NET_WM_STATE 2>/dev/null; }
 above() { net_state | grep -q _NET_WM_STATE_ABOVE; }
