@@ -68,12 +68,21 @@ void MoveEnemies() {
         platform::PictureBox* box = f.pEnemy.Find(e.Sprite);
         if (!box) continue;
         switch (e.Kind) {
-        case 1: MoveHorizontalPatrol(e, *box); break;
-        case 2: MoveVerticalPatrol(e, *box); break;
+        case 1:
+            MoveHorizontalPatrol(e, *box);
+            break;
+        case 2:
+            MoveVerticalPatrol(e, *box);
+            break;
         case 3:
-        case 4: MovePathFollower(e, *box); break;
-        case 5: MoveDropper(e, *box); break;
-        default: break; // never moves
+        case 4:
+            MovePathFollower(e, *box);
+            break;
+        case 5:
+            MoveDropper(e, *box);
+            break;
+        default:
+            break; // never moves
         }
     }
 }

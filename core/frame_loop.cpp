@@ -15,7 +15,9 @@ long long g_framesFlown = 0;
 
 namespace {
 
-bool Held(int vkey) { return GetAsyncKeyState(vkey) != 0; }
+bool Held(int vkey) {
+    return GetAsyncKeyState(vkey) != 0;
+}
 
 // Keys, gravity and the engine flames.
 void SteerShip(float L, float T) {

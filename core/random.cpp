@@ -38,4 +38,6 @@ void QueueRandomDraws(const std::vector<double>& values) {
     g_queued.insert(g_queued.end(), values.begin(), values.end());
 }
 
-long long RandomDrawCount() { return g_draws; }
+long long RandomDrawCount() {
+    return g_draws;
+}

@@ -6,7 +6,13 @@
 #include "platform/controls.h"
 
 using platform::RoundLong;
-inline Long HalfOf(double size) { return RoundLong(size) / 2; }
+inline Long HalfOf(double size) {
+    return RoundLong(size) / 2;
+}
 // Twips to pixels: rounded to a Long, then divided truncating toward zero.
-inline Long PixelsX(double twips) { return RoundLong(twips) / TwipsX; }
-inline Long PixelsY(double twips) { return RoundLong(twips) / TwipsY; }
+inline Long PixelsX(double twips) {
+    return RoundLong(twips) / TwipsX;
+}
+inline Long PixelsY(double twips) {
+    return RoundLong(twips) / TwipsY;
+}

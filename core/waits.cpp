@@ -18,7 +18,8 @@ void WaitMilliseconds(Long ms) {
 
 Long WaitForKey(Long seconds, Long vkey) {
     // A key still held, or pressed since the last look, never counts for this wait.
-    while (GetAsyncKeyState(vkey) != 0) DoEvents();
+    while (GetAsyncKeyState(vkey) != 0)
+        DoEvents();
     if (seconds <= 0) return kFalse;
     Long ticks = 0;
     Long elapsed = 0;

@@ -18,7 +18,8 @@ class ControlArray {
     // Number of loaded elements, element 0 included.
     int Count() const {
         int n = 0;
-        for (const auto& e : elements_) n += e ? 1 : 0;
+        for (const auto& e : elements_)
+            n += e ? 1 : 0;
         return n;
     }
     bool Exists(int index) const {
@@ -38,7 +39,8 @@ class ControlArray {
     void Remove(int index) {
         if (!Exists(index)) return;
         elements_[index].reset();
-        while (!elements_.empty() && !elements_.back()) elements_.pop_back();
+        while (!elements_.empty() && !elements_.back())
+            elements_.pop_back();
     }
     std::string ElementName(int index) const { return name_ + "(" + std::to_string(index) + ")"; }
 

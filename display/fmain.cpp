@@ -48,8 +48,8 @@ void LayOutPlayfield(FMain& f) {
     f.sRange.hide();
     f.pScreen.add(f.sRange);
     for (int i = 0; i < 2; ++i) {
-        auto& e = f.iExplode.Add(NewImage(f.iExplode.ElementName(i),
-                                          i == 0 ? "explode0.png" : "explode1.png"));
+        auto& e = f.iExplode.Add(
+            NewImage(f.iExplode.ElementName(i), i == 0 ? "explode0.png" : "explode1.png"));
         e.stretch = true;
         e.hide();
         f.pScreen.add(e);
@@ -139,10 +139,10 @@ void LayOutSheets(FMain& f) {
     for (int i = 0; i < 3; ++i) {
         auto& count = f.pCount.Add(NewBox(f.pCount.ElementName(i)));
         FitSheet(count, ("pCount" + std::to_string(i) + ".png").c_str());
-        auto& ship = f.iRockectDat.Add(NewImage(f.iRockectDat.ElementName(i),
-                                                ("ship" + std::to_string(i) + ".png").c_str()));
-        auto& flame = f.iFunshaDat.Add(NewImage(f.iFunshaDat.ElementName(i),
-                                                ("flame" + std::to_string(i) + ".png").c_str()));
+        auto& ship = f.iRockectDat.Add(
+            NewImage(f.iRockectDat.ElementName(i), ("ship" + std::to_string(i) + ".png").c_str()));
+        auto& flame = f.iFunshaDat.Add(
+            NewImage(f.iFunshaDat.ElementName(i), ("flame" + std::to_string(i) + ".png").c_str()));
         ship.hide();
         flame.hide();
         f.form.add(ship);
@@ -159,11 +159,10 @@ void LayOutSheets(FMain& f) {
 
 // The window's own picture boxes, front to back as they stand when the window is first shown.
 void StackWindowBoxes(FMain& f) {
-    PictureBox* frontToBack[] = {&f.pEnding,   &f.pMask,     &f.pMsg[5],    &f.pMsg[4],
-                                 &f.pResqDat,  &f.pMsg[3],   &f.pCount[2],  &f.pCount[1],
-                                 &f.pCount[0], &f.pMessage,  &f.pMsg[2],    &f.pMsg[1],
-                                 &f.pMsg[0],   &f.pPanel,    &f.pEnergyDat, &f.pTitle,
-                                 &f.pRockDat,  &f.pFrame};
+    PictureBox* frontToBack[] = {
+        &f.pEnding,   &f.pMask,     &f.pMsg[5],    &f.pMsg[4],  &f.pResqDat, &f.pMsg[3],
+        &f.pCount[2], &f.pCount[1], &f.pCount[0],  &f.pMessage, &f.pMsg[2],  &f.pMsg[1],
+        &f.pMsg[0],   &f.pPanel,    &f.pEnergyDat, &f.pTitle,   &f.pRockDat, &f.pFrame};
     for (auto it = std::rbegin(frontToBack); it != std::rend(frontToBack); ++it) {
         PictureBox* box = *it;
         f.form.add(*box);
@@ -212,9 +211,13 @@ FMain& fMain() {
     return *g_fMain;
 }
 
-bool fMainLoaded() { return g_fMain != nullptr; }
+bool fMainLoaded() {
+    return g_fMain != nullptr;
+}
 
-void DestroyMainWindow() { g_fMain.reset(); }
+void DestroyMainWindow() {
+    g_fMain.reset();
+}
 
 void fMain_Load() {
     FMain& f = fMain();
@@ -228,8 +231,7 @@ void fMain_Load() {
     const Long cols = RoundLong(f.form.width()) / (256 * TwipsX);
     for (Long i = 0; i <= rows; ++i)
         for (Long j = 0; j <= cols; ++j)
-            BitBlt(f.form.surface(), 256 * j, 192 * i, 256, 192, f.pTitle.surface(), 0, 0,
-                   SRCCOPY);
+            BitBlt(f.form.surface(), 256 * j, 192 * i, 256, 192, f.pTitle.surface(), 0, 0, SRCCOPY);
 
     f.lRound.setCaption("");
     DoEvents();

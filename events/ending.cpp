@@ -8,11 +8,9 @@
 #include "platform/trace.h"
 #include "sound/sound.h"
 
-
 using namespace platform;
 
 namespace {
-
 
 void ScrollCredits(FMain& f) {
     for (Long n = RoundLong(f.pEnding.height()); n >= 0; n -= 32) {
@@ -29,8 +27,7 @@ void DarkenScene(FMain& f) {
     for (Long i = 0; i <= rows; ++i)
         for (Long j = 0; j <= cols; ++j) {
             BitBlt(f.pEnding.surface(), 32 * j, 32 * i, 32, 32, f.pMask.surface(), 0, 0, SRCERASE);
-            BitBlt(f.pEnding.surface(), 32 * j, 32 * i, 32, 32, f.pMask.surface(), 0, 0,
-                   SRCINVERT);
+            BitBlt(f.pEnding.surface(), 32 * j, 32 * i, 32, 32, f.pMask.surface(), 0, 0, SRCINVERT);
         }
 }
 

@@ -3,16 +3,22 @@
 #include "core/twips.h"
 #include "display/fmain.h"
 
-Long SpeedMarkerY(Long shipVY) { return HalfOf(fMain().pFunsha.height()) + shipVY * 32; }
+Long SpeedMarkerY(Long shipVY) {
+    return HalfOf(fMain().pFunsha.height()) + shipVY * 32;
+}
 
 // 2 pixels per second from the top of the strip at 166 seconds. The scale is converted with the
 // horizontal factor although the axis is vertical.
-Long FuelMarkerY(Long timeLeft) { return 2 * (166 - timeLeft) * TwipsX; }
+Long FuelMarkerY(Long timeLeft) {
+    return 2 * (166 - timeLeft) * TwipsX;
+}
 
 void ShowLives() {
     FMain& f = fMain();
-    for (int i = 0; i <= 8; ++i) f.pDamege[i].hide();
-    for (Long i = 0; i <= Lives - 1 && i <= 8; ++i) f.pDamege[i].show();
+    for (int i = 0; i <= 8; ++i)
+        f.pDamege[i].hide();
+    for (Long i = 0; i <= Lives - 1 && i <= 8; ++i)
+        f.pDamege[i].show();
 }
 
 void PrepareRoundView() {

@@ -31,7 +31,8 @@ void HideMessage() {
 namespace {
 void ShowDigit(int digit) {
     FMain& f = fMain();
-    for (int i = 0; i < 3; ++i) f.pCount[i].setVisible(i == digit - 1);
+    for (int i = 0; i < 3; ++i)
+        f.pCount[i].setVisible(i == digit - 1);
     TraceEvent("countdown").add("digit", digit);
     PlaySoundFile("beep.wav", 0);
     WaitMilliseconds(1000);

@@ -13,8 +13,8 @@ namespace {
 std::shared_ptr<Picture> FromSdlSurface(SDL_Surface* loaded) {
     if (!loaded) return nullptr;
     SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    const bool hasAlpha = SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) ||
-                          loaded->format->palette != nullptr;
+    const bool hasAlpha =
+        SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->palette != nullptr;
     SDL_FreeSurface(loaded);
     if (!rgba) return nullptr;
     auto picture = std::make_shared<Picture>();
@@ -24,9 +24,8 @@ std::shared_ptr<Picture> FromSdlSurface(SDL_Surface* loaded) {
     std::vector<std::uint8_t> alpha(std::size_t(rgba->w) * rgba->h);
     SDL_LockSurface(rgba);
     for (int y = 0; y < rgba->h; ++y) {
-        const auto* src =
-            reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(rgba->pixels) +
-                                                    std::size_t(y) * rgba->pitch);
+        const auto* src = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const char*>(rgba->pixels) + std::size_t(y) * rgba->pitch);
         for (int x = 0; x < rgba->w; ++x) {
             row[x] = src[x] & 0x00FFFFFF;
             const auto a = std::uint8_t(src[x] >> 24);

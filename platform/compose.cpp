@@ -10,8 +10,12 @@ namespace platform {
 
 namespace {
 
-int Px(double twips) { return TwipsToPixels(twips, g_twipsX); }
-int Py(double twips) { return TwipsToPixels(twips, g_twipsY); }
+int Px(double twips) {
+    return TwipsToPixels(twips, g_twipsX);
+}
+int Py(double twips) {
+    return TwipsToPixels(twips, g_twipsY);
+}
 
 void FillClipped(FrameBuffer& out, const ClipRect& clip, ClipRect r, Pixel colour) {
     r = r.intersect(clip);
@@ -65,10 +69,10 @@ void DrawLine(const Line& line, int ox, int oy, const ClipRect& clip, FrameBuffe
     const int half = (pen - 1) / 2;
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     if (y1 == y2) { // the game's markers: one rectangle
-        FillClipped(out, clip,
-                    {std::min(x1, x2) - half, y1 - half, std::max(x1, x2) - half + pen,
-                     y1 - half + pen},
-                    line.color);
+        FillClipped(
+            out, clip,
+            {std::min(x1, x2) - half, y1 - half, std::max(x1, x2) - half + pen, y1 - half + pen},
+            line.color);
         return;
     }
     for (int i = 0; i <= steps; ++i) {
@@ -102,7 +106,8 @@ int BoxPixelHeight(const PictureBox& box) {
 
 Surface FrameBuffer::toSurface() const {
     Surface s(width, height, 0);
-    for (int y = 0; y < height; ++y) s.writeRow(0, y, width, &pixels[std::size_t(y) * width]);
+    for (int y = 0; y < height; ++y)
+        s.writeRow(0, y, width, &pixels[std::size_t(y) * width]);
     return s;
 }
 
@@ -110,9 +115,15 @@ ClipRect ClipRect::intersect(const ClipRect& o) const {
     return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
 }
 
-int ClientPixelWidth(const Form& form) { return Px(form.scaleWidth); }
-int ClientPixelHeight(const Form& form) { return Py(form.scaleHeight); }
-int MenuBarPixelHeight(const Form& form) { return form.menu.empty() ? 0 : kMenuBarHeight; }
+int ClientPixelWidth(const Form& form) {
+    return Px(form.scaleWidth);
+}
+int ClientPixelHeight(const Form& form) {
+    return Py(form.scaleHeight);
+}
+int MenuBarPixelHeight(const Form& form) {
+    return form.menu.empty() ? 0 : kMenuBarHeight;
+}
 
 void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, FrameBuffer& out) {
     const int w = BoxPixelWidth(box), h = BoxPixelHeight(box);

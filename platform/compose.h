@@ -39,8 +39,8 @@ void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, Frame
 
 // The menu bar's look; the open menu (if any) is drawn over the client area.
 struct MenuBarState {
-    int openTitle = -1; // index of the dropped-down title, -1 for none
-    int hotItem = -1;   // highlighted item of the open menu
+    int openTitle = -1;   // index of the dropped-down title, -1 for none
+    int hotItem = -1;     // highlighted item of the open menu
     bool focused = false; // the bar is active from the keyboard (Alt or F10)
     bool showAccessKeys = true;
 };

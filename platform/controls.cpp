@@ -11,7 +11,9 @@ namespace platform {
 int g_twipsX = 15;
 int g_twipsY = 15;
 
-std::int32_t RoundLong(double value) { return std::int32_t(std::lrint(value)); }
+std::int32_t RoundLong(double value) {
+    return std::int32_t(std::lrint(value));
+}
 
 // --- Control -------------------------------------------------------------------------------
 
@@ -49,7 +51,8 @@ void Control::setVisible(bool visible) {
 // --- Container -----------------------------------------------------------------------------
 
 Container::~Container() {
-    for (Control* child : children_) child->parent_ = nullptr;
+    for (Control* child : children_)
+        child->parent_ = nullptr;
 }
 
 void Container::add(Control& child) {
@@ -90,8 +93,7 @@ void PictureBox::fitToPicture(const Surface& picture) {
 }
 
 void PictureBox::clear() {
-    surface_.reset(TwipsToPixels(width(), g_twipsX), TwipsToPixels(height(), g_twipsY),
-                   backColor_);
+    surface_.reset(TwipsToPixels(width(), g_twipsX), TwipsToPixels(height(), g_twipsY), backColor_);
 }
 
 void PictureBox::sizeChanged() {
@@ -126,8 +128,12 @@ void Line::setY(float y1Value, float y2Value) {
     y2 = y2Value;
     MarkChanged();
 }
-void Line::setY1(float value) { setY(value, y2); }
-void Line::setY2(float value) { setY(y1, value); }
+void Line::setY1(float value) {
+    setY(value, y2);
+}
+void Line::setY2(float value) {
+    setY(y1, value);
+}
 
 // --- Timer ---------------------------------------------------------------------------------
 
@@ -138,9 +144,13 @@ std::vector<Timer*>& Timers() {
 }
 } // namespace
 
-Timer::Timer(std::string name) : name_(std::move(name)) { Timers().push_back(this); }
+Timer::Timer(std::string name) : name_(std::move(name)) {
+    Timers().push_back(this);
+}
 
-Timer::~Timer() { std::erase(Timers(), this); }
+Timer::~Timer() {
+    std::erase(Timers(), this);
+}
 
 void Timer::setEnabled(bool enabled) {
     if (enabled && !enabled_) started_ = GetTickCount();
@@ -186,7 +196,9 @@ Form::~Form() {
     if (MainForm() == this) SetMainForm(nullptr);
 }
 
-MenuItem* Form::findMenuItem(const std::string& name) { return FindIn(menu, name); }
+MenuItem* Form::findMenuItem(const std::string& name) {
+    return FindIn(menu, name);
+}
 
 void Form::setClientSize(float width, float height) {
     scaleWidth = width;
@@ -198,6 +210,8 @@ void Form::setClientSize(float width, float height) {
     MarkChanged();
 }
 
-const std::vector<Form*>& Form::All() { return Forms(); }
+const std::vector<Form*>& Form::All() {
+    return Forms();
+}
 
 } // namespace platform

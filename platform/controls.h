@@ -41,7 +41,9 @@ class Control {
     float width() const { return width_; }
     float height() const { return height_; }
     bool visible() const { return visible_; }
-    class Container* parent() const { return parent_; }
+    class Container* parent() const {
+        return parent_;
+    }
 
     void move(float left, float top);
     void move(float left, float top, float width, float height);
@@ -210,9 +212,9 @@ class Form : public PictureBox {
     std::string caption;
     std::vector<MenuItem> menu; // the menu bar's titles, each with its items
     std::shared_ptr<const Picture> icon;
-    bool hasBorder = true;      // caption bar and frame; false for a borderless dialog window
+    bool hasBorder = true; // caption bar and frame; false for a borderless dialog window
     bool showInTaskbar = true;
-    int windowState = 0;        // 0 normal, 1 minimised
+    int windowState = 0; // 0 normal, 1 minimised
     bool topmost = false;
     bool loaded = false;
     bool shownModal = false;

@@ -33,7 +33,9 @@ void KeyUpEvent(int vkey) {
     if (vkey >= 0 && vkey < int(g_keys.size())) g_keys[vkey].down = false;
 }
 
-void ResetKeys() { g_keys = {}; }
+void ResetKeys() {
+    g_keys = {};
+}
 
 } // namespace platform
 
@@ -43,11 +45,16 @@ namespace {
 Form* g_mainForm = nullptr;
 }
 
-void SetMainForm(Form* form) { g_mainForm = form; }
-Form* MainForm() { return g_mainForm; }
+void SetMainForm(Form* form) {
+    g_mainForm = form;
+}
+Form* MainForm() {
+    return g_mainForm;
+}
 
 void RunMessageLoop() {
-    for (;;) DoEvents();
+    for (;;)
+        DoEvents();
 }
 
 } // namespace platform

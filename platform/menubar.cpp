@@ -1,8 +1,8 @@
 // The menu bar in the classic desktop look: grey face, captions with underlined access keys,
 // a sunken title while its menu is open, raised drop-down panels with check marks and greyed
 // items.
-#include "platform/compose.h"
 #include "platform/menubar.h"
+#include "platform/compose.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -22,7 +22,8 @@ void Fill(FrameBuffer& out, int x0, int y0, int x1, int y1, Pixel c) {
     x1 = std::min(out.width, x1);
     y1 = std::min(out.height, y1);
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) out.at(x, y) = c;
+        for (int x = x0; x < x1; ++x)
+            out.at(x, y) = c;
 }
 
 void Blit(FrameBuffer& out, const Picture& p, int x, int y) {
@@ -46,7 +47,8 @@ int DrawCaption(FrameBuffer& out, const std::string& caption, int x, int y, Pixe
         auto pic = RenderText(font, part, colour);
         Blit(out, *pic, cx, y);
         const int w = MeasureText(font, part).width;
-        if (i == 1 && underline) Fill(out, cx, y + pic->height() - 2, cx + w, y + pic->height() - 1, colour);
+        if (i == 1 && underline)
+            Fill(out, cx, y + pic->height() - 2, cx + w, y + pic->height() - 1, colour);
         cx += w;
     }
     return cx - x;
@@ -74,7 +76,9 @@ void DrawCheck(FrameBuffer& out, int x, int y, Pixel c) {
 
 } // namespace
 
-FontSpec MenuFont() { return FontSpec{"MS UI Gothic", 9, false, false, false}; }
+FontSpec MenuFont() {
+    return FontSpec{"MS UI Gothic", 9, false, false, false};
+}
 
 MenuCaption SplitCaption(const std::string& caption) {
     MenuCaption parts;
@@ -87,9 +91,12 @@ MenuCaption SplitCaption(const std::string& caption) {
     // The access key is one character, which may be several bytes in UTF-8.
     std::size_t len = 1;
     const unsigned char lead = static_cast<unsigned char>(caption[amp + 1]);
-    if (lead >= 0xF0) len = 4;
-    else if (lead >= 0xE0) len = 3;
-    else if (lead >= 0xC0) len = 2;
+    if (lead >= 0xF0)
+        len = 4;
+    else if (lead >= 0xE0)
+        len = 3;
+    else if (lead >= 0xC0)
+        len = 2;
     parts.key = caption.substr(amp + 1, len);
     parts.after = caption.substr(amp + 1 + len);
     return parts;
@@ -138,8 +145,8 @@ void DrawMenuBar(const Form& form, FrameBuffer& out) {
     for (std::size_t i = 0; i < titles.size(); ++i) {
         const bool open = int(i) == g_menuBar.openTitle;
         // With a menu down, hotItem is that menu's item, not a title.
-        const bool hot = open || (g_menuBar.openTitle < 0 && g_menuBar.focused &&
-                                  int(i) == g_menuBar.hotItem);
+        const bool hot =
+            open || (g_menuBar.openTitle < 0 && g_menuBar.focused && int(i) == g_menuBar.hotItem);
         const int x0 = titles[i].x0, x1 = titles[i].x1;
         if (open) { // sunken
             Fill(out, x0, 1, x1, 2, kShadow);

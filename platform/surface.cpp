@@ -7,9 +7,13 @@ namespace platform {
 
 std::uint64_t g_pictureGeneration = 0;
 
-Surface::Surface(int width, int height, Pixel fill) { reset(width, height, fill); }
+Surface::Surface(int width, int height, Pixel fill) {
+    reset(width, height, fill);
+}
 
-Surface::Surface(const Surface& other) { *this = other; }
+Surface::Surface(const Surface& other) {
+    *this = other;
+}
 
 Surface& Surface::operator=(const Surface& other) {
     if (this == &other) return *this;
@@ -43,7 +47,8 @@ void Surface::reset(int width, int height, Pixel fill) {
     chunksY_ = (height_ + kChunk - 1) / kChunk;
     chunks_.clear();
     chunks_.resize(std::size_t(chunksX_) * chunksY_);
-    for (Chunk& c : chunks_) c.solid = fill;
+    for (Chunk& c : chunks_)
+        c.solid = fill;
     pattern_.clear();
     patternW_ = patternH_ = 0;
     MarkChanged();
@@ -97,13 +102,15 @@ void Surface::fillRect(int x, int y, int w, int h, Pixel colour) {
 
 void Surface::fillPattern(const Surface& src, int sx, int sy, int w, int h) {
     std::vector<Pixel> block(std::size_t(std::max(0, w)) * std::max(0, h));
-    for (int y = 0; y < h; ++y) src.readRow(sx, sy + y, w, block.data() + std::size_t(y) * w);
+    for (int y = 0; y < h; ++y)
+        src.readRow(sx, sy + y, w, block.data() + std::size_t(y) * w);
     reset(width_, height_, 0);
     if (block.empty()) return;
     pattern_ = std::move(block);
     patternW_ = w;
     patternH_ = h;
-    for (Chunk& c : chunks_) c.kind = ChunkKind::Pattern;
+    for (Chunk& c : chunks_)
+        c.kind = ChunkKind::Pattern;
 }
 
 Pixel Surface::get(int x, int y) const {
@@ -130,7 +137,8 @@ void Surface::readRow(int x, int y, int n, Pixel* out) const {
             std::fill_n(out, run, c.solid);
         } else {
             const Pixel* row = pattern_.data() + std::size_t(y % patternH_) * patternW_;
-            for (int i = 0; i < run; ++i) out[i] = row[(x + i) % patternW_];
+            for (int i = 0; i < run; ++i)
+                out[i] = row[(x + i) % patternW_];
         }
         out += run;
         x += run;
@@ -171,10 +179,26 @@ bool Surface::operator==(const Surface& other) const {
 void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
             std::uint32_t rop) {
     // Clip against the source, then against the destination, moving both corners together.
-    if (sx < 0) { x -= sx; w += sx; sx = 0; }
-    if (sy < 0) { y -= sy; h += sy; sy = 0; }
-    if (x < 0) { sx -= x; w += x; x = 0; }
-    if (y < 0) { sy -= y; h += y; y = 0; }
+    if (sx < 0) {
+        x -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        y -= sy;
+        h += sy;
+        sy = 0;
+    }
+    if (x < 0) {
+        sx -= x;
+        w += x;
+        x = 0;
+    }
+    if (y < 0) {
+        sy -= y;
+        h += y;
+        y = 0;
+    }
     w = std::min({w, src.width() - sx, dst.width() - x});
     h = std::min({h, src.height() - sy, dst.height() - y});
     if (w <= 0 || h <= 0) return;
@@ -186,11 +210,13 @@ void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
             break;
         case SRCERASE:
             dst.readRow(x, y + row, w, d.data());
-            for (int i = 0; i < w; ++i) s[i] &= ~d[i] & 0x00FFFFFF;
+            for (int i = 0; i < w; ++i)
+                s[i] &= ~d[i] & 0x00FFFFFF;
             break;
         case SRCINVERT:
             dst.readRow(x, y + row, w, d.data());
-            for (int i = 0; i < w; ++i) s[i] ^= d[i];
+            for (int i = 0; i < w; ++i)
+                s[i] ^= d[i];
             break;
         default:
             return; // no other operation is used by the game

@@ -27,7 +27,9 @@ constexpr Pixel FromBgr(std::int32_t bgr) {
 constexpr Pixel BlendPixel(Pixel dst, Pixel src, unsigned alpha) {
     if (alpha >= 255) return src;
     if (alpha == 0) return dst;
-    auto mix = [alpha](unsigned d, unsigned s) { return (s * alpha + d * (255 - alpha) + 127) / 255; };
+    auto mix = [alpha](unsigned d, unsigned s) {
+        return (s * alpha + d * (255 - alpha) + 127) / 255;
+    };
     return Rgb(int(mix((dst >> 16) & 255, (src >> 16) & 255)),
                int(mix((dst >> 8) & 255, (src >> 8) & 255)), int(mix(dst & 255, src & 255)));
 }
@@ -118,6 +120,8 @@ struct Picture {
 
 // Bumped by every change to anything that can be seen; a backend presents only when it moved.
 extern std::uint64_t g_pictureGeneration;
-inline void MarkChanged() { ++g_pictureGeneration; }
+inline void MarkChanged() {
+    ++g_pictureGeneration;
+}
 
 } // namespace platform

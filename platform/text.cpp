@@ -39,7 +39,8 @@ TTF_Font* OpenFont(const FontSpec& spec) {
     if (font) {
         // Faces without a bold or italic cut get the style synthesised.
         int style = TTF_STYLE_NORMAL;
-        const std::string styleName = TTF_FontFaceStyleName(font) ? TTF_FontFaceStyleName(font) : "";
+        const std::string styleName =
+            TTF_FontFaceStyleName(font) ? TTF_FontFaceStyleName(font) : "";
         if (spec.bold && styleName.find("Bold") == std::string::npos) style |= TTF_STYLE_BOLD;
         if (spec.italic && styleName.find("Italic") == std::string::npos &&
             styleName.find("Oblique") == std::string::npos)
@@ -88,8 +89,10 @@ std::shared_ptr<const Picture> RenderText(const FontSpec& font, const std::strin
                                           Pixel colour) {
     using Key = std::tuple<std::string, int, bool, bool, bool, std::string, Pixel>;
     static std::map<Key, std::shared_ptr<const Picture>> cache;
-    const Key key{font.face, int(std::lround(font.points * 100)), font.bold, font.italic,
-                  font.underline, utf8, colour};
+    const Key key{font.face,      int(std::lround(font.points * 100)),
+                  font.bold,      font.italic,
+                  font.underline, utf8,
+                  colour};
     if (auto it = cache.find(key); it != cache.end()) return it->second;
 
     auto picture = std::make_shared<Picture>();

@@ -10,19 +10,35 @@ TraceSink g_sink = nullptr;
 std::int64_t (*g_clock)() = nullptr;
 } // namespace
 
-bool TraceEnabled() { return g_sink != nullptr; }
-void SetTraceSink(TraceSink sink) { g_sink = sink; }
-void SetTraceClock(std::int64_t (*clock)()) { g_clock = clock; }
+bool TraceEnabled() {
+    return g_sink != nullptr;
+}
+void SetTraceSink(TraceSink sink) {
+    g_sink = sink;
+}
+void SetTraceClock(std::int64_t (*clock)()) {
+    g_clock = clock;
+}
 
 std::string JsonQuote(std::string_view text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];

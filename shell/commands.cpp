@@ -12,7 +12,9 @@
 using namespace platform;
 
 namespace {
-MenuItem& Item(const char* name) { return *fMain().form.findMenuItem(name); }
+MenuItem& Item(const char* name) {
+    return *fMain().form.findMenuItem(name);
+}
 } // namespace
 
 void fMain_KeyDown(int KeyCode) {
@@ -80,7 +82,9 @@ void mHelpHelp_Click() {
     ShowHelpContents(path);
 }
 
-void mHelpAbout_Click() { ShowAbout(true); }
+void mHelpAbout_Click() {
+    ShowAbout(true);
+}
 
 void ConnectMainWindow(FMain& f) {
     f.form.onKeyDown = fMain_KeyDown;

@@ -26,8 +26,7 @@ void PlaceLabel(Form& form, Label& label, float left, float top, const char* cap
     form.add(label);
 }
 
-void PlaceImage(Form& form, Image& image, const char* picture, float l, float t, float w,
-                float h) {
+void PlaceImage(Form& form, Image& image, const char* picture, float l, float t, float w, float h) {
     image.stretch = true;
     image.setPicture(LoadPicture(picture));
     image.move(l, t, w, h);
@@ -39,7 +38,9 @@ bool IsLink(const Control* c) {
 }
 
 // The shape takes no clicks or moves of its own: its area is background.
-bool IsBackground(const Control* c) { return c == nullptr || (g_fAbout && c == &g_fAbout->Shape1); }
+bool IsBackground(const Control* c) {
+    return c == nullptr || (g_fAbout && c == &g_fAbout->Shape1);
+}
 
 } // namespace
 
@@ -58,10 +59,12 @@ FAbout::FAbout() {
     PlaceImage(form, Image3, "flame1.png", 300, 1560, 1500, 1320);
     PlaceLabel(form, lblBer, 4020, 1920, "Ver 2000.02", {"Times New Roman", 18, true, true});
     PlaceLabel(form, Label3, 2280, 2220, "Home Page", {kMincho, 12, false, true});
-    PlaceLabel(form, lblHttp, 2280, 2460, "https://vexaro.example.com/", {kMincho, 12, false, true});
+    PlaceLabel(form, lblHttp, 2280, 2460, "https://vexaro.example.com/",
+               {kMincho, 12, false, true});
     PlaceLabel(form, Label4, 2280, 2760, "Mail", {kMincho, 12, false, true});
     PlaceLabel(form, lblMail, 2280, 3000, "team@vexaro.example.com", {kMincho, 12, false, true});
-    PlaceLabel(form, Label5, 1380, 3420, "Copyright (C) 2026 The Vexaro!! Team. All rights reserved.",
+    PlaceLabel(form, Label5, 1380, 3420,
+               "Copyright (C) 2026 The Vexaro!! Team. All rights reserved.",
                {kMincho, 12, false, false});
 
     const auto hand = LoadPicture("handCursor.png");
@@ -79,7 +82,9 @@ FAbout& fAbout() {
     return *g_fAbout;
 }
 
-bool fAboutLoaded() { return g_fAbout != nullptr && g_fAbout->form.loaded; }
+bool fAboutLoaded() {
+    return g_fAbout != nullptr && g_fAbout->form.loaded;
+}
 
 void fAbout_Load() {
     // Bands of blue falling from 255 at the top; each band reaches slightly into the next and
@@ -131,4 +136,6 @@ void UnloadAbout() {
     UnloadForm(g_fAbout->form);
 }
 
-void DestroyAbout() { g_fAbout.reset(); }
+void DestroyAbout() {
+    g_fAbout.reset();
+}

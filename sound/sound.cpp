@@ -8,7 +8,6 @@
 
 namespace {
 
-
 std::string LastThreeUpper(const std::string& path) {
     std::string tail = path.size() >= 3 ? path.substr(path.size() - 3) : path;
     std::transform(tail.begin(), tail.end(), tail.begin(),

@@ -30,8 +30,12 @@ struct State {
 };
 State g;
 
-std::int64_t Elapsed() { return std::int64_t(std::uint32_t(g.tick - g.options->startTick)); }
-std::int64_t TraceClock() { return Elapsed(); }
+std::int64_t Elapsed() {
+    return std::int64_t(std::uint32_t(g.tick - g.options->startTick));
+}
+std::int64_t TraceClock() {
+    return Elapsed();
+}
 
 void TraceToOptions(const std::string& line) {
     if (g.options && g.options->traceLine) g.options->traceLine(line);
@@ -209,7 +213,9 @@ Result Run(const Options& options, const std::function<void()>& entry) {
     return result;
 }
 
-std::int64_t Now() { return g.options ? Elapsed() : 0; }
+std::int64_t Now() {
+    return g.options ? Elapsed() : 0;
+}
 
 FrameBuffer ComposeMainWindow() {
     FrameBuffer frame;
@@ -217,7 +223,9 @@ FrameBuffer ComposeMainWindow() {
     return frame;
 }
 
-void AdvanceClock(std::uint32_t ms) { g.tick += ms; }
+void AdvanceClock(std::uint32_t ms) {
+    g.tick += ms;
+}
 
 } // namespace platform::headless
 
@@ -227,7 +235,9 @@ namespace platform {
 
 using namespace headless;
 
-std::uint32_t GetTickCount() { return g.tick; }
+std::uint32_t GetTickCount() {
+    return g.tick;
+}
 
 void DoEvents() {
     if (!g.options) return;
@@ -255,7 +265,9 @@ void DoEvents() {
     ++g.tick;
 }
 
-int ScreenDpi() { return g.options ? g.options->dpi : 96; }
+int ScreenDpi() {
+    return g.options ? g.options->dpi : 96;
+}
 
 std::string ExecutableDir() {
     if (g.options && !g.options->appDir.empty()) {
@@ -270,7 +282,9 @@ std::string ExecutableDir() {
     return path.substr(0, path.rfind('/') + 1);
 }
 
-bool AnotherInstanceRunning() { return g.options && g.options->otherInstanceRunning; }
+bool AnotherInstanceRunning() {
+    return g.options && g.options->otherInstanceRunning;
+}
 
 void ShowForm(Form& form, bool modal) {
     TraceEvent("window").add("form", form.name()).add("do", modal ? "show-modal" : "show");
@@ -278,7 +292,8 @@ void ShowForm(Form& form, bool modal) {
     form.shownModal = modal;
     form.show();
     if (!modal) return;
-    while (form.loaded) DoEvents();
+    while (form.loaded)
+        DoEvents();
 }
 
 void UnloadForm(Form& form) {

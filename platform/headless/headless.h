@@ -33,14 +33,14 @@ struct Shot {
 };
 
 struct Options {
-    std::string appDir;           // with a trailing "/"; empty: the executable's folder
-    int dpi = 96;                 // logical dots per inch of the virtual screen
-    std::uint32_t startTick = 0;  // first value of the tick count
+    std::string appDir;          // with a trailing "/"; empty: the executable's folder
+    int dpi = 96;                // logical dots per inch of the virtual screen
+    std::uint32_t startTick = 0; // first value of the tick count
     std::vector<Action> script;
     std::deque<std::string> answers;
     std::vector<Shot> shots;
-    std::int64_t stopAfterTicks = -1;                  // --ticks
-    std::function<bool()> idle;                        // --until idle: true stops the run
+    std::int64_t stopAfterTicks = -1; // --ticks
+    std::function<bool()> idle;       // --until idle: true stops the run
     std::int64_t maxTicks = 3'600'000;
     std::function<void(const std::string&)> traceLine; // null: no trace
     bool otherInstanceRunning = false;                 // pretend a first instance runs
@@ -48,8 +48,8 @@ struct Options {
 };
 
 struct Result {
-    int status = 0;        // the process's exit status when it ended itself
-    bool ended = false;    // the game ended its process (rather than being stopped)
+    int status = 0;         // the process's exit status when it ended itself
+    bool ended = false;     // the game ended its process (rather than being stopped)
     std::int64_t ticks = 0; // ticks since the run began when it stopped
 };
 

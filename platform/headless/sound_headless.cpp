@@ -36,7 +36,8 @@ std::optional<std::uint32_t> WaveLengthMs(const std::string& path) {
         const std::string id(bytes.begin() + pos, bytes.begin() + pos + 4);
         const std::uint32_t size = Le32(&bytes[pos + 4]);
         const std::size_t body = pos + 8;
-        if (id == "fmt " && size >= 16 && body + 16 <= bytes.size()) byteRate = Le32(&bytes[body + 8]);
+        if (id == "fmt " && size >= 16 && body + 16 <= bytes.size())
+            byteRate = Le32(&bytes[body + 8]);
         if (id == "data") {
             if (byteRate == 0) return std::nullopt;
             const std::uint64_t available = std::min<std::uint64_t>(size, bytes.size() - body);
@@ -97,7 +98,9 @@ int mciSendString(std::string_view command) {
 }
 
 namespace headless {
-void ResetSound() { g_music = {}; }
+void ResetSound() {
+    g_music = {};
+}
 } // namespace headless
 
 } // namespace platform

@@ -55,12 +55,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ClickCase{"logo", "Image2", true}, ClickCase{"ship", "Image1", true},
                       ClickCase{"flame", "Image3", true}, ClickCase{"label", "Label3", true},
                       ClickCase{"copyright", "Label5", true},
-                      ClickCase{"webLink", "lblHttp", false}, ClickCase{"mailLink", "lblMail", false}),
+                      ClickCase{"webLink", "lblHttp", false},
+                      ClickCase{"mailLink", "lblMail", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AboutTest, LinksPassTheirTextAndReportNoProgram) {
     for (const int result : {42, 2, 0, 32, 33}) {
-        auto options = test::Options("1500 menu mHelpAbout\n2000 click lblMail\n2100 click lblHttp");
+        auto options =
+            test::Options("1500 menu mHelpAbout\n2000 click lblMail\n2100 click lblHttp");
         options.stopAfterTicks = 3000;
         options.shellResult = result;
         const auto run = test::RunHeadless(options, [] { Main(); });

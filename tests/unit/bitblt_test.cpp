@@ -24,18 +24,18 @@ TEST_P(RasterOpTest, CombinesEveryBit) {
     Surface src(3, 2, c.src), dst(3, 2, c.dst);
     BitBlt(dst, 0, 0, 3, 2, src, 0, 0, c.rop);
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(dst.get(x, y), c.expected) << x << "," << y;
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(dst.get(x, y), c.expected) << x << "," << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, RasterOpTest,
-    ::testing::Values(RopCase{"copy", SRCCOPY, 0x00A5C3F0, 0x005A3C0F, 0x00A5C3F0},
-                      RopCase{"eraseKeepsSourceWhereDestIsClear", SRCERASE, 0x00FF00FF, 0x0000FF0F,
-                              0x00FF00F0},
-                      RopCase{"eraseWhiteDest", SRCERASE, 0x00123456, 0x00FFFFFF, 0},
-                      RopCase{"invert", SRCINVERT, 0x00F0F0F0, 0x00FF00AA, 0x000FF05A},
-                      RopCase{"invertTwiceRestores", SRCINVERT, 0x00000000, 0x00ABCDEF,
-                              0x00ABCDEF}),
+    ::testing::Values(
+        RopCase{"copy", SRCCOPY, 0x00A5C3F0, 0x005A3C0F, 0x00A5C3F0},
+        RopCase{"eraseKeepsSourceWhereDestIsClear", SRCERASE, 0x00FF00FF, 0x0000FF0F, 0x00FF00F0},
+        RopCase{"eraseWhiteDest", SRCERASE, 0x00123456, 0x00FFFFFF, 0},
+        RopCase{"invert", SRCINVERT, 0x00F0F0F0, 0x00FF00AA, 0x000FF05A},
+        RopCase{"invertTwiceRestores", SRCINVERT, 0x00000000, 0x00ABCDEF, 0x00ABCDEF}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Erase then invert with the same mask leaves destination AND mask: the game's half-tone shading.
@@ -53,7 +53,8 @@ TEST(RasterOpTest, EraseThenInvertIsAnd) {
 Surface Numbered() {
     Surface s(4, 4, 0);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) s.set(x, y, Pixel(0x100 + y * 4 + x));
+        for (int x = 0; x < 4; ++x)
+            s.set(x, y, Pixel(0x100 + y * 4 + x));
     return s;
 }
 
@@ -105,7 +106,8 @@ TEST(SurfaceStorageTest, SolidAndPatternAreasCostNoPixels) {
     EXPECT_EQ(big.get(7453, 7453), 0u);
 
     Surface tile(32, 32, 0);
-    for (int i = 0; i < 32; ++i) tile.set(i, i, 0x00FFFFFF);
+    for (int i = 0; i < 32; ++i)
+        tile.set(i, i, 0x00FFFFFF);
     Surface rock(7456, 10512, 0x00FFFFFF);
     rock.fillPattern(tile, 0, 0, 32, 32);
     // A few bytes of bookkeeping per chunk; the pixels alone would take 313 MB.

@@ -20,7 +20,8 @@ void OpenStage(std::vector<RoundRecord> extra) {
     test::BuildFromRecords(records);
     GameMode = kFlying;
     PrepareRoundView();
-    for (int vk : {platform::VK_LEFT, platform::VK_RIGHT, VK_SPACE}) platform::KeyUpEvent(vk);
+    for (int vk : {platform::VK_LEFT, platform::VK_RIGHT, VK_SPACE})
+        platform::KeyUpEvent(vk);
 }
 
 // Places the ship so that its probe origin (centre pixel plus the border offset) lies at
@@ -33,8 +34,12 @@ void PlaceProbeOrigin(Long x, Long y, Long vx, Long vy) {
 }
 
 // Range cell (x, y) top-left in playfield pixels.
-Long CellX(Long x) { return 288 + 32 * x; }
-Long CellY(Long y) { return 224 + 32 * y; }
+Long CellX(Long x) {
+    return 288 + 32 * x;
+}
+Long CellY(Long y) {
+    return 224 + 32 * y;
+}
 
 struct PadCase {
     const char* name;
@@ -59,14 +64,13 @@ TEST_P(PadTest, TouchdownOnlyFromTheVerticalProbeBelowTheSpeed) {
     });
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pad, PadTest,
-    ::testing::Values(PadCase{"dropAt44", 0, 44, true, kRoundCleared},
-                      PadCase{"dropAt45", 0, 45, true, kCrashed},
-                      PadCase{"slowWithDrift", 7, 10, true, kRoundCleared},
-                      PadCase{"slideIntoSide", 5, 0, false, kCrashed},
-                      PadCase{"slideIntoSideSlowly", 1, 1, false, kCrashed}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pad, PadTest,
+                         ::testing::Values(PadCase{"dropAt44", 0, 44, true, kRoundCleared},
+                                           PadCase{"dropAt45", 0, 45, true, kCrashed},
+                                           PadCase{"slowWithDrift", 7, 10, true, kRoundCleared},
+                                           PadCase{"slideIntoSide", 5, 0, false, kCrashed},
+                                           PadCase{"slideIntoSideSlowly", 1, 1, false, kCrashed}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ContactTest, RisingOntoThePadClears) {
     test::RunHeadless(test::Options(), [] {
@@ -124,7 +128,8 @@ TEST_P(CapsuleTest, GivesASpareShipUpToNine) {
         EXPECT_FALSE(fMain().pEnergy[1].visible());
         EXPECT_EQ(GameMode, kFlying);
         int shown = 0;
-        for (int i = 0; i < 9; ++i) shown += fMain().pDamege[i].visible() ? 1 : 0;
+        for (int i = 0; i < 9; ++i)
+            shown += fMain().pDamege[i].visible() ? 1 : 0;
         EXPECT_EQ(shown, c.wantLives);
     });
     ASSERT_EQ(run.events("sound").size(), 1u);
@@ -133,8 +138,8 @@ TEST_P(CapsuleTest, GivesASpareShipUpToNine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lives, CapsuleTest,
-                         ::testing::Values(CapsuleCase{3, 4}, CapsuleCase{8, 9},
-                                           CapsuleCase{9, 9}, CapsuleCase{0, 1}));
+                         ::testing::Values(CapsuleCase{3, 4}, CapsuleCase{8, 9}, CapsuleCase{9, 9},
+                                           CapsuleCase{0, 1}));
 
 TEST(ContactTest, LaterProbeWins) {
     test::RunHeadless(test::Options(), [] {
@@ -222,8 +227,8 @@ TEST(ContactTest, CapsuleIsBackAfterARetry) {
         OpenStage({test::Record("ENERGY", {12, 6})});
         Lives = 3;
         ContactResponse(fMain().pEnergy[1].handle(), kTrue);
-        test::BuildFromRecords({test::Record("ROUNDRANGE", {20, 15, 0, 0, 100}),
-                                test::Record("ENERGY", {12, 6})});
+        test::BuildFromRecords(
+            {test::Record("ROUNDRANGE", {20, 15, 0, 0, 100}), test::Record("ENERGY", {12, 6})});
         EXPECT_TRUE(fMain().pEnergy[1].visible());
         ContactResponse(fMain().pEnergy[1].handle(), kTrue);
         EXPECT_EQ(Lives, 5);

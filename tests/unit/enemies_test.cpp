@@ -18,7 +18,9 @@ void OpenStage(std::vector<RoundRecord> extra) {
     PrepareRoundView();
 }
 
-platform::PictureBox& Sprite(int record) { return fMain().pEnemy[Enemies[record].Sprite]; }
+platform::PictureBox& Sprite(int record) {
+    return fMain().pEnemy[Enemies[record].Sprite];
+}
 
 // Frames (counted from 0) at which the patrol's step changed sign, over n frames.
 std::vector<int> Reversals(int n, Long StageObject::*step) {
@@ -64,7 +66,8 @@ TEST(PatrolTest, VerticalBounces) {
 TEST(PatrolTest, StepZeroNeverMovesOrTurns) {
     test::RunHeadless(test::Options(), [] {
         OpenStage({test::Record("ENEMY1", {7, 6, 1, 0}), test::Record("ENEMY2", {9, 6, 0, 5})});
-        for (int i = 0; i < 50; ++i) MoveEnemies();
+        for (int i = 0; i < 50; ++i)
+            MoveEnemies();
         EXPECT_EQ(Sprite(0).left(), 7680);
         EXPECT_EQ(Enemies[0].StepX, 0);
         EXPECT_EQ(Sprite(1).top(), 6240);

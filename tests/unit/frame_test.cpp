@@ -16,15 +16,17 @@ namespace {
 // A 20 x 15 range with nothing in it, the ship at cell (8, 6), a round of 100 seconds.
 void OpenEmptyStage() {
     test::OpenMainWindow();
-    test::BuildFromRecords({test::Record("ROUNDRANGE", {20, 15, 0, 0, 100}),
-                            test::Record("MYSHIP", {8, 6})});
+    test::BuildFromRecords(
+        {test::Record("ROUNDRANGE", {20, 15, 0, 0, 100}), test::Record("MYSHIP", {8, 6})});
     GameMode = kFlying;
     PrepareRoundView();
 }
 
 void Hold(const std::vector<int>& keys) {
-    for (int vk : {VK_LEFT, VK_RIGHT, VK_SPACE}) platform::KeyUpEvent(vk);
-    for (int vk : keys) platform::KeyDownEvent(nullptr, vk);
+    for (int vk : {VK_LEFT, VK_RIGHT, VK_SPACE})
+        platform::KeyUpEvent(vk);
+    for (int vk : keys)
+        platform::KeyDownEvent(nullptr, vk);
 }
 
 struct Step {
@@ -67,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {{{VK_LEFT, VK_RIGHT}, 1, 1}, {{VK_LEFT, VK_RIGHT}, 2, 2}}},
         MotionCase{"leftDrifts", {{{VK_LEFT}, -1, 1}, {{VK_LEFT}, -2, 2}, {{}, -2, 3}}},
         MotionCase{"noMaximum",
-                   {{{VK_RIGHT, VK_SPACE}, 1, -2}, {{VK_RIGHT, VK_SPACE}, 2, -4},
+                   {{{VK_RIGHT, VK_SPACE}, 1, -2},
+                    {{VK_RIGHT, VK_SPACE}, 2, -4},
                     {{VK_RIGHT, VK_SPACE}, 3, -6}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -83,8 +86,8 @@ TEST(FrameTest, DeadKeysAfterTheTimeRunsOut) {
         TimeLeft = 0;
         const Long vx = ShipVX;
         FlyFrame();
-        EXPECT_EQ(ShipVX, vx);      // drift kept
-        EXPECT_EQ(ShipVY, -2 + 1);  // falls
+        EXPECT_EQ(ShipVX, vx);     // drift kept
+        EXPECT_EQ(ShipVY, -2 + 1); // falls
         EXPECT_FALSE(f.iFunsha.visible());
         EXPECT_TRUE(f.iHFunsha.visible()); // left where it was
         EXPECT_EQ(f.iHFunsha.left(), flameLeft);

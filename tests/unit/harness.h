@@ -12,8 +12,12 @@
 namespace test {
 
 // The folder with the built game's data (rnd_dat/, wav/).
-inline std::string BuildDir() { return VEXARO_BUILD_DIR "/"; }
-inline std::string SourceDir() { return VEXARO_SOURCE_DIR "/"; }
+inline std::string BuildDir() {
+    return VEXARO_BUILD_DIR "/";
+}
+inline std::string SourceDir() {
+    return VEXARO_SOURCE_DIR "/";
+}
 
 struct Run {
     platform::headless::Result result;
@@ -65,9 +69,9 @@ inline long long Field(const std::string& line, const std::string& key, long lon
 #include "stage/stage.h"
 
 #include <cstdio>
-#include <unistd.h>
 #include <fstream>
 #include <initializer_list>
+#include <unistd.h>
 
 namespace test {
 
@@ -83,7 +87,8 @@ inline RoundRecord Record(const std::string& keyword, std::initializer_list<std:
     RoundRecord r;
     r.Keyword = keyword;
     int i = 0;
-    for (std::int32_t p : params) r.Param[std::size_t(i++)] = p;
+    for (std::int32_t p : params)
+        r.Param[std::size_t(i++)] = p;
     return r;
 }
 
@@ -99,14 +104,17 @@ inline void BuildFromRecords(const std::vector<RoundRecord>& records) {
 inline void WriteRoundFile(const std::string& dir, int n, const std::vector<RoundRecord>& records) {
     std::vector<std::uint8_t> bytes;
     auto put32 = [&](std::int32_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(std::uint8_t(std::uint32_t(v) >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(std::uint8_t(std::uint32_t(v) >> (8 * i)));
     };
     put32(std::int32_t(records.size()));
     for (const auto& r : records) {
         bytes.push_back(std::uint8_t(r.Keyword.size()));
         bytes.push_back(std::uint8_t(r.Keyword.size() >> 8));
-        for (char c : DecodeRoundString(r.Keyword)) bytes.push_back(std::uint8_t(c));
-        for (std::int32_t p : r.Param) put32(p);
+        for (char c : DecodeRoundString(r.Keyword))
+            bytes.push_back(std::uint8_t(c));
+        for (std::int32_t p : r.Param)
+            put32(p);
     }
     std::string cmd = "mkdir -p '" + dir + "/rnd_dat'";
     if (std::system(cmd.c_str()) != 0) return;
@@ -125,5 +133,7 @@ inline std::string TempDir(const std::string& name) {
 } // namespace test
 
 // Parameterised cases print by their name.
-#define VEXARO_PRINT_CASE_BY_NAME(Type)                                                         \
-    inline void PrintTo(const Type& c, std::ostream* os) { *os << c.name; }
+#define VEXARO_PRINT_CASE_BY_NAME(Type)                                                            \
+    inline void PrintTo(const Type& c, std::ostream* os) {                                         \
+        *os << c.name;                                                                             \
+    }

@@ -35,7 +35,8 @@ TEST(HelpTest, TheShippedFileHasContentsAndAnEnglishSection) {
     EXPECT_TRUE(lines[0].heading);
     EXPECT_NE(lines[0].text.find("目次"), std::string::npos);
     bool english = false;
-    for (const auto& line : lines) english = english || (line.heading && line.text.find("English") != std::string::npos);
+    for (const auto& line : lines)
+        english = english || (line.heading && line.text.find("English") != std::string::npos);
     EXPECT_TRUE(english);
 }
 
@@ -43,7 +44,10 @@ TEST(HelpTest, HostileFilesAreTamed) {
     const std::string dir = test::TempDir("badhelp");
     {
         std::ofstream out(dir + "/Help.hlp", std::ios::binary);
-        out << "= Title\n" << std::string(5000, 'x') << "\n\x01\x02" "ctrl\r\n";
+        out << "= Title\n"
+            << std::string(5000, 'x')
+            << "\n\x01\x02"
+               "ctrl\r\n";
         out << std::string(400 * 1024, 'y'); // beyond the size limit
     }
     const auto lines = ReadHelpFile(dir + "/Help.hlp");
@@ -53,7 +57,8 @@ TEST(HelpTest, HostileFilesAreTamed) {
     EXPECT_EQ(lines[1].text.size(), 600u);
     EXPECT_EQ(lines[2].text, "  ctrl");
     std::size_t total = 0;
-    for (const auto& line : lines) total += line.text.size();
+    for (const auto& line : lines)
+        total += line.text.size();
     EXPECT_LE(total, 256u * 1024u);
     EXPECT_TRUE(ReadHelpFile(dir + "/none.hlp").empty());
 }

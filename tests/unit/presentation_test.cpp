@@ -14,7 +14,8 @@ namespace {
 using test::Field;
 
 // A game folder whose wav/ holds copies of the game's own sounds under the given names.
-std::string SoundFolder(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
+std::string SoundFolder(const std::string& name,
+                        const std::vector<std::pair<std::string, std::string>>& files) {
     const std::string dir = test::TempDir(name);
     std::string cmd = "mkdir -p '" + dir + "/wav'";
     for (const auto& [from, to] : files)
@@ -55,9 +56,11 @@ TEST(SoundTest, SynchronousWaveHoldsTheClockForItsLength) {
 }
 
 TEST(SoundTest, ExtensionDecidesTheWayInAnyLetterCase) {
-    const std::string dir =
-        SoundFolder("ext", {{"dr.mid", "a.MID"}, {"dr.mid", "b.Mid"}, {"dr.mid", "c.mid"},
-                            {"get.wav", "d.WAV"}, {"get.wav", "e.rmi"}});
+    const std::string dir = SoundFolder("ext", {{"dr.mid", "a.MID"},
+                                                {"dr.mid", "b.Mid"},
+                                                {"dr.mid", "c.mid"},
+                                                {"get.wav", "d.WAV"},
+                                                {"get.wav", "e.rmi"}});
     const auto run = test::RunHeadless(test::Options(), [&] {
         AppDir = dir;
         for (const char* name : {"a.MID", "b.Mid", "c.mid", "d.WAV", "e.rmi"})
@@ -86,12 +89,12 @@ TEST(SoundTest, ASecondTuneClosesTheFirstAndMutingLeavesItPlaying) {
     std::vector<std::string> steps;
     for (const auto& line : run.events("music"))
         steps.push_back(line.substr(line.find("\"do\"")));
-    EXPECT_EQ(steps, (std::vector<std::string>{
-                         "\"do\":\"open\",\"file\":\"dr.mid\",\"ok\":true}",
-                         "\"do\":\"play\",\"file\":\"dr.mid\"}",
-                         "\"do\":\"close\",\"file\":\"dr.mid\"}",
-                         "\"do\":\"open\",\"file\":\"fanfa4.mid\",\"ok\":true}",
-                         "\"do\":\"play\",\"file\":\"fanfa4.mid\"}"}));
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"\"do\":\"open\",\"file\":\"dr.mid\",\"ok\":true}",
+                                        "\"do\":\"play\",\"file\":\"dr.mid\"}",
+                                        "\"do\":\"close\",\"file\":\"dr.mid\"}",
+                                        "\"do\":\"open\",\"file\":\"fanfa4.mid\",\"ok\":true}",
+                                        "\"do\":\"play\",\"file\":\"fanfa4.mid\"}"}));
 }
 
 TEST(SoundTest, ATuneThatCannotBeOpenedDoesNotPlay) {
@@ -130,7 +133,8 @@ TEST_P(CountDownTest, ThreeSecondsPlusTheBeeps) {
         }
     });
     std::vector<long long> digits;
-    for (const auto& line : run.events("countdown")) digits.push_back(Field(line, "digit"));
+    for (const auto& line : run.events("countdown"))
+        digits.push_back(Field(line, "digit"));
     EXPECT_EQ(digits, (std::vector<long long>{3, 2, 1}));
 }
 
@@ -172,8 +176,8 @@ TEST(ExplosionTest, TwentyOneSquaresAlternatingFromSmoke) {
     }
     const auto run = test::RunHeadless(test::Options(), [&] {
         test::OpenMainWindow();
-        test::BuildFromRecords({test::Record("ROUNDRANGE", {20, 15, 0, 0, 100}),
-                                test::Record("MYSHIP", {8, 6})});
+        test::BuildFromRecords(
+            {test::Record("ROUNDRANGE", {20, 15, 0, 0, 100}), test::Record("MYSHIP", {8, 6})});
         PrepareRoundView();
         FMain& f = fMain();
         f.iFunsha.show();
@@ -237,7 +241,10 @@ TEST(EndingTest, ScrollsFromTheBottomDarkensAndEndsTheGame) {
     // The scroll's last step: the first top below 32 twips.
     float last = 0;
     for (float t : tops)
-        if (t < 32) { last = t; break; }
+        if (t < 32) {
+            last = t;
+            break;
+        }
     EXPECT_EQ(last, 3);
     EXPECT_EQ(run.events("ending").size(), 1u);
 }

@@ -45,11 +45,14 @@ Game MakeGame(const std::string& name, const std::vector<std::vector<RoundRecord
     return g;
 }
 
-test::Run Play(const Game& g) { return test::RunHeadless(g.options, [] { Main(); }); }
+test::Run Play(const Game& g) {
+    return test::RunHeadless(g.options, [] { Main(); });
+}
 
 std::vector<long long> Banners(const test::Run& run) {
     std::vector<long long> n;
-    for (const auto& line : run.events("message")) n.push_back(Field(line, "n"));
+    for (const auto& line : run.events("message"))
+        n.push_back(Field(line, "n"));
     return n;
 }
 
@@ -89,8 +92,8 @@ TEST(SessionTest, SpaceShortensTheCrashBanner) {
 TEST(SessionTest, TimeOverBannerWhenTheTimeRanOutBeforeTheCrash) {
     // Two seconds of time: hovering on the spot until the engines die, then the fall.
     std::string script = "4100 down space\n";
-    for (int t = 4100; t < 9000; t += 40) script += std::to_string(t) + " up space\n" +
-                                                    std::to_string(t + 20) + " down space\n";
+    for (int t = 4100; t < 9000; t += 40)
+        script += std::to_string(t) + " up space\n" + std::to_string(t + 20) + " down space\n";
     const auto run = Play(MakeGame("timeover", {FallRound(2)}, script, 20000));
     const auto banners = Banners(run);
     ASSERT_GE(banners.size(), 2u);
@@ -99,12 +102,13 @@ TEST(SessionTest, TimeOverBannerWhenTheTimeRanOutBeforeTheCrash) {
 
 TEST(SessionTest, ClearingTheLastRoundPlaysTheEndingAndANewStartBeginsAtRoundOne) {
     g_firstRound = 1;
-    auto g = MakeGame("ending", {LandRound(), LandRound(), LandRound(), LandRound(), LandRound(),
-                                 LandRound(), LandRound(), LandRound(), LandRound()},
+    auto g = MakeGame("ending",
+                      {LandRound(), LandRound(), LandRound(), LandRound(), LandRound(), LandRound(),
+                       LandRound(), LandRound(), LandRound()},
                       "");
     const auto run = Play(g);
-    EXPECT_EQ(Banners(run), (std::vector<long long>{4, 0, 4, 0, 4, 0, 4, 0, 4, 0, 4, 0, 4, 0, 4,
-                                                    0, 4, 0}));
+    EXPECT_EQ(Banners(run),
+              (std::vector<long long>{4, 0, 4, 0, 4, 0, 4, 0, 4, 0, 4, 0, 4, 0, 4, 0, 4, 0}));
     EXPECT_EQ(run.events("ending").size(), 1u);
     EXPECT_EQ(RoundNo, 10);
     EXPECT_EQ(GameMode, kNoGame);
@@ -155,16 +159,15 @@ TEST(SessionTest, PauseDuringTheCountdownStartsWhenItEnds) {
         const auto banners = Banners(run);
         ASSERT_GE(banners.size(), 2u) << key;
         EXPECT_EQ(banners[1], kMsgPause) << key;
-        EXPECT_GT(Field(run.events("message")[1], "t"),
-                  Field(run.events("countdown").back(), "t"));
+        EXPECT_GT(Field(run.events("message")[1], "t"), Field(run.events("countdown").back(), "t"));
         EXPECT_EQ(fMain().form.windowState, key == "escape" ? 1 : 0) << key;
     }
 }
 
 TEST(SessionTest, TimeRunsOnWhilePausedAndFlightResumesAfterEnter) {
     // Pause at once with Escape during the countdown, wait 5 s, resume with Enter.
-    const auto run = Play(MakeGame("pausetime", {FallRound(100)},
-                                   "2500 tap escape\n12000 tap enter", 16000));
+    const auto run =
+        Play(MakeGame("pausetime", {FallRound(100)}, "2500 tap escape\n12000 tap enter", 16000));
     const auto frames = run.events("frame");
     ASSERT_FALSE(frames.empty());
     const long long firstFrame = Field(frames.front(), "t");
@@ -177,8 +180,8 @@ TEST(SessionTest, EscapeDuringTheCrashBannerIsOverwritten) {
     auto g = MakeGame("escape", {FallRound()}, "", 9000);
     const auto probe = Play(g);
     const long long shown = Field(probe.events("message")[1], "t");
-    const auto run = Play(MakeGame("escape", {FallRound()},
-                                   std::to_string(shown + 300) + " tap escape", 14000));
+    const auto run =
+        Play(MakeGame("escape", {FallRound()}, std::to_string(shown + 300) + " tap escape", 14000));
     const auto modes = run.events("mode");
     // 4 (crash) -> 2 (Escape) -> 1 (retry), and the retry flies.
     bool sawPause = false, sawRetry = false;
@@ -215,8 +218,8 @@ TEST(SessionTest, MenuStatesBeforeDuringAndAfterAGame) {
 }
 
 TEST(SessionTest, PauseFromTheMenuThenEnterLeavesTheItemChecked) {
-    const auto run = Play(MakeGame("menupause", {FallRound()},
-                                   "4600 menu mGameStop\n7000 tap enter", 9000));
+    const auto run =
+        Play(MakeGame("menupause", {FallRound()}, "4600 menu mGameStop\n7000 tap enter", 9000));
     const auto* item = fMain().form.findMenuItem("mGameStop");
     EXPECT_TRUE(item->checked);
     EXPECT_EQ(item->caption, "再開");
@@ -224,14 +227,15 @@ TEST(SessionTest, PauseFromTheMenuThenEnterLeavesTheItemChecked) {
 }
 
 TEST(SessionTest, ResumeFromTheMenuSendsEnter) {
-    const auto run = Play(MakeGame("menuresume", {FallRound()},
-                                   "4600 menu mGameStop\n7000 menu mGameStop", 12000));
+    const auto run = Play(
+        MakeGame("menuresume", {FallRound()}, "4600 menu mGameStop\n7000 menu mGameStop", 12000));
     const auto* item = fMain().form.findMenuItem("mGameStop");
     EXPECT_FALSE(item->checked);
     EXPECT_EQ(item->caption, "停止");
     // Flight went on after the pause: frames after 7000 + the grace second.
     bool resumed = false;
-    for (const auto& f : run.events("frame")) resumed = resumed || Field(f, "t") > 8000;
+    for (const auto& f : run.events("frame"))
+        resumed = resumed || Field(f, "t") > 8000;
     EXPECT_TRUE(resumed);
 }
 

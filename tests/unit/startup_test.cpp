@@ -130,17 +130,17 @@ TEST(LayoutTest, WindowBoxesStackFrontToBack) {
         for (auto it = children.rbegin(); it != children.rend(); ++it)
             if ((*it)->windowed()) boxes.push_back((*it)->name());
         const std::vector<std::string> want = {
-            "pEnding",  "pMask",    "pMsg(5)",    "pMsg(4)",  "pResqDat", "pMsg(3)",
-            "pCount(2)", "pCount(1)", "pCount(0)", "pMessage", "pMsg(2)",  "pMsg(1)",
-            "pMsg(0)",  "pPanel",   "pEnergyDat", "pTitle",   "pRockDat", "pFrame"};
+            "pEnding",   "pMask",     "pMsg(5)",    "pMsg(4)",  "pResqDat", "pMsg(3)",
+            "pCount(2)", "pCount(1)", "pCount(0)",  "pMessage", "pMsg(2)",  "pMsg(1)",
+            "pMsg(0)",   "pPanel",    "pEnergyDat", "pTitle",   "pRockDat", "pFrame"};
         EXPECT_EQ(boxes, want);
 
         std::vector<std::string> sprites, images;
         for (const auto* c : f.pScreen.children())
-            (c->windowed() ? sprites : images).insert((c->windowed() ? sprites : images).begin(),
-                                                      c->name());
-        EXPECT_EQ(sprites, (std::vector<std::string>{"pResq(0)", "pEnemy(0)", "pEnergy(0)",
-                                                     "pGoal", "pRock(0)"}));
+            (c->windowed() ? sprites : images)
+                .insert((c->windowed() ? sprites : images).begin(), c->name());
+        EXPECT_EQ(sprites, (std::vector<std::string>{"pResq(0)", "pEnemy(0)", "pEnergy(0)", "pGoal",
+                                                     "pRock(0)"}));
         EXPECT_EQ(images, (std::vector<std::string>{"iHFunsha", "iExplode(1)", "iExplode(0)",
                                                     "sRange", "iRocket", "iFunsha"}));
     });

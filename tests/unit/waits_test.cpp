@@ -35,20 +35,21 @@ TEST_P(WaitMillisecondsTest, LastsAtLeastItsTimeAndOneStep) {
 
 // Each turn reads the tick and then takes one message step (1 ms on the virtual clock), so a
 // wait of n ms returns after n + 1 steps; 0 and negative waits still take one step.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WaitMillisecondsTest,
-    ::testing::Values(WaitCase{"zero", 0, 0, 1}, WaitCase{"negative", -50, 0, 1},
-                      WaitCase{"one", 1, 0, 2}, WaitCase{"second", 1000, 0, 1001},
-                      WaitCase{"wrap", 1000, 0xFFFFFF00u, 1001},
-                      WaitCase{"wrapAtOnce", 10, 0xFFFFFFFFu, 11}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, WaitMillisecondsTest,
+                         ::testing::Values(WaitCase{"zero", 0, 0, 1},
+                                           WaitCase{"negative", -50, 0, 1},
+                                           WaitCase{"one", 1, 0, 2},
+                                           WaitCase{"second", 1000, 0, 1001},
+                                           WaitCase{"wrap", 1000, 0xFFFFFF00u, 1001},
+                                           WaitCase{"wrapAtOnce", 10, 0xFFFFFFFFu, 11}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct KeyWaitCase {
     const char* name;
     Long seconds;
-    const char* script;     // key actions, ticks since the run began
-    Long expected;          // kTrue or kFalse
-    std::int64_t minTicks;  // the wait's length, within
+    const char* script;    // key actions, ticks since the run began
+    Long expected;         // kTrue or kFalse
+    std::int64_t minTicks; // the wait's length, within
     std::int64_t maxTicks;
 };
 VEXARO_PRINT_CASE_BY_NAME(KeyWaitCase)
@@ -90,9 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WaitForKeyTest, OtherKeysDoNotCount) {
     Long answer = 99;
-    test::RunHeadless(test::Options("100 tap enter\n200 tap left"), [&] {
-        answer = WaitForKey(1, platform::VK_SPACE);
-    });
+    test::RunHeadless(test::Options("100 tap enter\n200 tap left"),
+                      [&] { answer = WaitForKey(1, platform::VK_SPACE); });
     EXPECT_EQ(answer, kFalse);
 }
 
@@ -100,19 +100,19 @@ TEST(GetAsyncKeyStateTest, ReportsHeldAndPressedSinceLastLook) {
     std::vector<std::int16_t> seen;
     test::RunHeadless(test::Options("1 down left\n3 up left\n5 tap left"), [&] {
         auto look = [&] { seen.push_back(platform::GetAsyncKeyState(platform::VK_LEFT)); };
-        look();                   // t 0: nothing yet
-        platform::DoEvents();     // t 0 -> 1
-        platform::DoEvents();     // t 1: down
-        look();                   // held and pressed
-        look();                   // held only
-        platform::DoEvents();     // t 2
-        platform::DoEvents();     // t 3: up
-        look();                   // nothing
-        platform::DoEvents();     // t 4
-        platform::DoEvents();     // t 5: down
-        platform::DoEvents();     // t 6: up
-        look();                   // pressed since the last look, not held
-        look();                   // nothing
+        look();               // t 0: nothing yet
+        platform::DoEvents(); // t 0 -> 1
+        platform::DoEvents(); // t 1: down
+        look();               // held and pressed
+        look();               // held only
+        platform::DoEvents(); // t 2
+        platform::DoEvents(); // t 3: up
+        look();               // nothing
+        platform::DoEvents(); // t 4
+        platform::DoEvents(); // t 5: down
+        platform::DoEvents(); // t 6: up
+        look();               // pressed since the last look, not held
+        look();               // nothing
     });
     ASSERT_EQ(seen.size(), 6u);
     EXPECT_EQ(seen[0], 0);

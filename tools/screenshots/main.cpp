@@ -1,7 +1,7 @@
 // vexaro-screenshots OUTDIR: the six banners over round 1, the explosion half-way, the ending
 // after its darkening, and the title window, as the player sees them.
-#include "core/game_state.h"
 #include "core/main.h"
+#include "core/game_state.h"
 #include "display/fmain.h"
 #include "events/gauges.h"
 #include "events/presentation.h"

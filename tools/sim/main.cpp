@@ -1,7 +1,7 @@
 // vexaro-sim: the real game from its start on the headless backend, driven by a script, with a
 // trace of what happens and pictures of the window on request.
-#include "core/game_state.h"
 #include "core/main.h"
+#include "core/game_state.h"
 #include "platform/headless/headless.h"
 
 #include <algorithm>
