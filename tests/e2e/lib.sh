@@ -32,8 +32,11 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+# A command that fails where no check expected it still says where.
+trap 'fail "line $LINENO of $(basename "$0"): a command failed"' ERR
 
 fail() {
+    trap - ERR
     echo "FAIL: $*" >&2
     [ -f "$WORK/game.log" ] && { echo "--- game output:" >&2; cat "$WORK/game.log" >&2; }
     exit 1
