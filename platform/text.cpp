@@ -23,29 +23,29 @@ std::string FontconfigFamily(const std::string& face) {
     return face;
 }
 
-TTF_Font* OpenFont(const FontSpec& spec) {
+TTF_Font* OpenFont(const FontSpec& wanted) {
     using Key = std::tuple<std::string, int, bool, bool, bool>;
     static std::map<Key, TTF_Font*> fonts;
     const int dpi = ScreenDpi();
-    const Key key{spec.face, int(std::lround(spec.points * 100)), spec.bold, spec.italic,
-                  spec.underline};
+    const Key key{wanted.face, int(std::lround(wanted.points * 100)), wanted.bold, wanted.italic,
+                  wanted.underline};
     auto it = fonts.find(key);
     if (it != fonts.end()) return it->second;
     if (!TTF_WasInit()) TTF_Init();
     TTF_Font* font = nullptr;
-    const std::string file = FindFontFile(spec.face, spec.bold, spec.italic);
+    const std::string file = FindFontFile(wanted.face, wanted.bold, wanted.italic);
     if (!file.empty())
-        font = TTF_OpenFontDPI(file.c_str(), int(std::lround(spec.points)), dpi, dpi);
+        font = TTF_OpenFontDPI(file.c_str(), int(std::lround(wanted.points)), dpi, dpi);
     if (font) {
         // Faces without a bold or italic cut get the style synthesised.
         int style = TTF_STYLE_NORMAL;
         const std::string styleName =
             TTF_FontFaceStyleName(font) ? TTF_FontFaceStyleName(font) : "";
-        if (spec.bold && styleName.find("Bold") == std::string::npos) style |= TTF_STYLE_BOLD;
-        if (spec.italic && styleName.find("Italic") == std::string::npos &&
+        if (wanted.bold && styleName.find("Bold") == std::string::npos) style |= TTF_STYLE_BOLD;
+        if (wanted.italic && styleName.find("Italic") == std::string::npos &&
             styleName.find("Oblique") == std::string::npos)
             style |= TTF_STYLE_ITALIC;
-        if (spec.underline) style |= TTF_STYLE_UNDERLINE;
+        if (wanted.underline) style |= TTF_STYLE_UNDERLINE;
         TTF_SetFontStyle(font, style);
         TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
     }
