@@ -63,8 +63,7 @@ FAbout::FAbout() {
                {kMincho, 12, false, true});
     PlaceLabel(form, Label4, 2280, 2760, "Mail", {kMincho, 12, false, true});
     PlaceLabel(form, lblMail, 2280, 3000, "team@vexaro.example.com", {kMincho, 12, false, true});
-    PlaceLabel(form, Label5, 1380, 3420,
-               "Copyright (C) 2026 The Vexaro!! Team. All rights reserved.",
+    PlaceLabel(form, Label5, 1380, 3420, "Copyright (C) 2026 The Vexaro!! Team",
                {kMincho, 12, false, false});
 
     const auto hand = LoadPicture("handCursor.png");
