@@ -10,6 +10,7 @@ using stage_test::OpenGame;
 using stage_test::Px;
 using stage_test::Py;
 using stage_test::Rec;
+using stage_test::WithRound;
 
 namespace {
 
@@ -22,20 +23,6 @@ std::ostream& operator<<(std::ostream& out, const PixelBox& b) {
 }
 PixelBox BoxOf(const platform::Control& c) {
     return {Px(c.left()), Py(c.top()), Px(c.width()), Py(c.height())};
-}
-
-// Loads the records as round 1 in a fresh game and runs the checks inside the same run.
-void WithRound(const std::vector<RoundRecord>& records, const std::function<void()>& checks,
-               int dpi = 96) {
-    AppFolder folder;
-    folder.writeRound(1, records);
-    auto options = test::Options();
-    options.dpi = dpi;
-    test::RunHeadless(options, [&] {
-        OpenGame(folder);
-        LoadRound(1);
-        checks();
-    });
 }
 
 class RoundRangeTest : public ::testing::TestWithParam<int> {};

@@ -13,21 +13,9 @@ using platform::Surface;
 using stage_test::AppFolder;
 using stage_test::OpenGame;
 using stage_test::Rec;
+using stage_test::WithRound;
 
 namespace {
-
-void WithRound(const std::vector<RoundRecord>& records, const std::function<void()>& checks,
-               int dpi = 96) {
-    AppFolder folder;
-    folder.writeRound(1, records);
-    auto options = test::Options();
-    options.dpi = dpi;
-    test::RunHeadless(options, [&] {
-        OpenGame(folder);
-        LoadRound(1);
-        checks();
-    });
-}
 
 const Pixel kBackColour = platform::Rgb(128, 64, 64);
 const std::int32_t kFillBgr = 0x563412; // not one of the star colours
