@@ -39,6 +39,19 @@ class TraceEvent {
 
 std::string JsonQuote(std::string_view text);
 
+// Reading a trace line back: the integer of a field ("key":value), or `fallback` without one.
+inline long long TraceField(const std::string& line, const std::string& key,
+                            long long fallback = -1) {
+    const std::string needle = "\"" + key + "\":";
+    const auto at = line.find(needle);
+    if (at == std::string::npos) return fallback;
+    return std::stoll(line.substr(at + needle.size()));
+}
+// Whether a trace line is of the event `ev`.
+inline bool TraceIs(const std::string& line, const std::string& ev) {
+    return line.find("\"ev\":\"" + ev + "\"") != std::string::npos;
+}
+
 // Set by the headless backend: where lines go. nullptr switches the trace off.
 using TraceSink = void (*)(const std::string& line);
 void SetTraceSink(TraceSink sink);

@@ -2,6 +2,7 @@
 // the pad with every person of the round aboard, crashes nowhere, and touches down with the
 // time left that was recorded when the replay was made, so that a changed round or a changed
 // frame rule that breaks the flight is caught. The whole-game replay reaches the ending.
+#include "platform/trace.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -24,14 +25,11 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 long long Field(const std::string& line, const std::string& key, long long fallback = -1) {
-    const std::string needle = "\"" + key + "\":";
-    const auto at = line.find(needle);
-    if (at == std::string::npos) return fallback;
-    return std::stoll(line.substr(at + needle.size()));
+    return platform::TraceField(line, key, fallback);
 }
 
 bool IsEvent(const std::string& line, const std::string& ev) {
-    return line.find("\"ev\":\"" + ev + "\"") != std::string::npos;
+    return platform::TraceIs(line, ev);
 }
 
 // "# KEY VALUE" in a replay's header.

@@ -3,6 +3,7 @@
 
 #include "core/main.h"
 #include "platform/headless/headless.h"
+#include "platform/trace.h"
 
 #include <functional>
 #include <sstream>
@@ -27,7 +28,7 @@ struct Run {
     std::vector<std::string> events(const std::string& ev) const {
         std::vector<std::string> out;
         for (const auto& line : trace)
-            if (line.find("\"ev\":\"" + ev + "\"") != std::string::npos) out.push_back(line);
+            if (platform::TraceIs(line, ev)) out.push_back(line);
         return out;
     }
 };
@@ -55,10 +56,7 @@ inline Run RunHeadless(platform::headless::Options options, const std::function<
 
 // Integer field of a trace line ("key":value), or `fallback` when absent.
 inline long long Field(const std::string& line, const std::string& key, long long fallback = -1) {
-    const std::string needle = "\"" + key + "\":";
-    const auto at = line.find(needle);
-    if (at == std::string::npos) return fallback;
-    return std::stoll(line.substr(at + needle.size()));
+    return platform::TraceField(line, key, fallback);
 }
 
 } // namespace test

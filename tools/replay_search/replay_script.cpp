@@ -1,4 +1,5 @@
 #include "tools/replay_search/replay_script.h"
+#include "platform/trace.h"
 
 #include "core/game_state.h"
 #include "core/main.h"
@@ -12,14 +13,11 @@ namespace replay {
 namespace {
 
 long long Field(const std::string& line, const std::string& key, long long fallback = -1) {
-    const std::string needle = "\"" + key + "\":";
-    const auto at = line.find(needle);
-    if (at == std::string::npos) return fallback;
-    return std::stoll(line.substr(at + needle.size()));
+    return platform::TraceField(line, key, fallback);
 }
 
 bool IsEvent(const std::string& line, const std::string& ev) {
-    return line.find("\"ev\":\"" + ev + "\"") != std::string::npos;
+    return platform::TraceIs(line, ev);
 }
 
 const char* KeyName(std::uint8_t bit) {
