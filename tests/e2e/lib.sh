@@ -1,7 +1,7 @@
 # Shared steps of the end-to-end tests: a display of their own (Xvfb, and openbox where a window
 # manager is needed), the real game on it, screenshots read back pixel by pixel, and a clean-up
 # that ends everything the test started. Sourced by the *_test.sh scripts.
-set -Eeuo pipefail
+set -euo pipefail
 
 BUILD=$(cd "${1:?usage: TEST.sh BUILD_DIR SOURCE_DIR}" && pwd)
 SOURCE=$(cd "${2:?usage: TEST.sh BUILD_DIR SOURCE_DIR}" && pwd)
