@@ -103,19 +103,25 @@ TEST(LoadRound, LooksUpTwoDigitRoundsWithoutPadding) {
     });
 }
 
-TEST(LoadRound, MissingFileSaysSoAndKeepsTheStage) {
-    AppFolder folder;
-    folder.writeRound(1, kSmallRound);
-    auto run = test::RunHeadless(test::Options(), [&] {
+// Loads round 1, then round 2, which must be refused: the stage of round 1 stands exactly as it
+// was, and the object counts are emptied (before the file is even looked for). The run's trace
+// is the caller's to look at.
+test::Run RefuseSecondRound(const AppFolder& folder) {
+    return test::RunHeadless(test::Options(), [&] {
         OpenGame(folder);
         LoadRound(1);
         const auto before = StageSnapshot::Take();
         LoadRound(2);
         StageSnapshot::Take().expectSameAs(before);
-        // The object counts are emptied before the file is looked for.
         EXPECT_EQ(EnemyCount, 0);
         EXPECT_EQ(RescueCount, 0);
     });
+}
+
+TEST(LoadRound, MissingFileSaysSoAndKeepsTheStage) {
+    AppFolder folder;
+    folder.writeRound(1, kSmallRound);
+    const auto run = RefuseSecondRound(folder);
     const auto boxes = run.events("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("\"text\":\"ラウンドデータがありません\",\"title\":\"Vexaro!!\""),
@@ -164,15 +170,7 @@ TEST_P(RejectedRound, KeepsThePreviousStage) {
     AppFolder folder;
     folder.writeRound(1, kSmallRound);
     folder.writeBytes(2, c.bytes);
-    auto run = test::RunHeadless(test::Options(), [&] {
-        OpenGame(folder);
-        LoadRound(1);
-        const auto before = StageSnapshot::Take();
-        LoadRound(2);
-        StageSnapshot::Take().expectSameAs(before);
-        EXPECT_EQ(EnemyCount, 0);
-        EXPECT_EQ(RescueCount, 0);
-    });
+    const auto run = RefuseSecondRound(folder);
     const auto boxes = run.events("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("rnd_dat/R2.dat.rnd"), std::string::npos) << boxes[0];
@@ -212,17 +210,9 @@ INSTANTIATE_TEST_SUITE_P(
             "行 y = 999"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Loads round 1, then round 2, which is refused with one message holding `fault` while the
-// stage of round 1 stands exactly as it was.
+// Loads round 1, then round 2, which is refused with one message holding `fault`.
 void ExpectSecondRoundRefused(const AppFolder& folder, const std::string& fault) {
-    auto run = test::RunHeadless(test::Options(), [&] {
-        OpenGame(folder);
-        LoadRound(1);
-        const auto before = StageSnapshot::Take();
-        LoadRound(2);
-        StageSnapshot::Take().expectSameAs(before);
-    });
-    const auto boxes = run.events("msgbox");
+    const auto boxes = RefuseSecondRound(folder).events("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find(fault), std::string::npos) << boxes[0];
 }
