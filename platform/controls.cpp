@@ -45,6 +45,7 @@ void Control::setSize(float width, float height) {
 void Control::setVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
+    visibilityChanged();
     MarkChanged();
 }
 
@@ -94,6 +95,10 @@ void PictureBox::fitToPicture(const Surface& picture) {
 
 void PictureBox::clear() {
     surface_.reset(TwipsToPixels(width(), g_twipsX), TwipsToPixels(height(), g_twipsY), backColor_);
+}
+
+void PictureBox::visibilityChanged() {
+    if (!persistent && !visible()) clear();
 }
 
 void PictureBox::sizeChanged() {

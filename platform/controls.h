@@ -60,6 +60,8 @@ class Control {
   protected:
     // Called after the size in twips changed.
     virtual void sizeChanged() {}
+    // Called after the control was shown or hidden.
+    virtual void visibilityChanged() {}
 
   private:
     friend class Container;
@@ -98,6 +100,8 @@ class PictureBox : public Container {
     const Surface& surface() const { return surface_; }
     Pixel backColor() const { return backColor_; }
     void setBackColor(Pixel colour) { backColor_ = colour; }
+    // A persistent box keeps what was drawn into it. One that is not loses it when hidden and
+    // shows its back colour when shown again, until something is drawn into it anew.
     bool persistent = true;
 
     // Gives the box the size of a picture (in twips) and copies the picture into its surface.
@@ -108,6 +112,7 @@ class PictureBox : public Container {
   protected:
     // Keeps the surface at the box's pixel size: what was drawn stays where both overlap.
     void sizeChanged() override;
+    void visibilityChanged() override;
 
   private:
     std::uint32_t handle_;

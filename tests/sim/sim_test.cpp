@@ -1,0 +1,112 @@
+// vexaro-sim as a player's machine runs it: pictures shot at the exact tick of a message step.
+#include "platform/assets.h"
+#include "platform/trace.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const std::string kSource = VEXARO_SOURCE_DIR "/";
+const std::string kRoundOne = kSource + "tests/replays/R1.txt";
+
+std::string TempPath(const std::string& name) {
+    return "/tmp/vexaro-sim-test-" + std::to_string(::getpid()) + "-" + name;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Runs vexaro-sim with the arguments and returns its trace.
+std::vector<std::string> Sim(const std::string& args, const std::string& name) {
+    const std::string trace = TempPath(name + ".trace");
+    const std::string command = std::string(VEXARO_SIM) + " " + args + " --trace " + trace;
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::vector<std::string> lines = ReadLines(trace);
+    std::remove(trace.c_str());
+    return lines;
+}
+
+long long Field(const std::string& line, const std::string& key) {
+    return platform::TraceField(line, key);
+}
+
+// --- The message plate -------------------------------------------------------------------------
+
+// Where the plate and the countdown digits lie in a shot of the window (menu bar included).
+constexpr int kMenuBar = 20;
+constexpr int kPlateX = 262 - 160, kPlateY = kMenuBar + 198 - 64;
+constexpr int kDigitX = 3217 / 15, kDigitY = kMenuBar + 64;
+constexpr platform::Pixel kPlateBackColour = platform::Rgb(255, 255, 255);
+
+// The first place where a shot differs from a picture laid at (x, y), or "" where none does.
+std::string Mismatch(const platform::Picture& shot, const platform::Surface& want, int x, int y) {
+    for (int row = 0; row < want.height(); ++row)
+        for (int col = 0; col < want.width(); ++col)
+            if (shot.pixels.get(x + col, y + row) != want.get(col, row))
+                return "at (" + std::to_string(col) + ", " + std::to_string(row) + ")";
+    return "";
+}
+
+struct Shown {
+    long long t;
+    std::string what; // the picture that must show at t + 1: "pMsg4.png", "pCount2.png"
+    int x, y;
+};
+
+// Round 1 flown to the pad, then round 2 lost without a key until the game is over: every
+// banner of a game's path comes up over the previous one's leftovers.
+TEST(MessagePlate, ShowsItsBackColourUntilTheBannerIsCopiedIn) {
+    const std::string args = "--round 1 --script " + kRoundOne + " --until idle";
+    std::vector<Shown> shown;
+    for (const std::string& line : Sim(args, "plate")) {
+        if (platform::TraceIs(line, "message"))
+            shown.push_back({Field(line, "t"), "pMsg" + std::to_string(Field(line, "n")) + ".png",
+                             kPlateX, kPlateY});
+        if (platform::TraceIs(line, "countdown"))
+            shown.push_back({Field(line, "t"),
+                             "pCount" + std::to_string(Field(line, "digit") - 1) + ".png", kDigitX,
+                             kDigitY});
+    }
+    ASSERT_GE(shown.size(), 8u);
+
+    std::string shots;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        for (int after = 0; after <= 1; ++after)
+            shots += " --shot " + std::to_string(shown[i].t + after) + ":" +
+                     TempPath(std::to_string(i) + "-" + std::to_string(after) + ".png");
+    }
+    Sim(args + shots, "plate-shots");
+
+    const platform::Surface plate(320, 128, kPlateBackColour);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const Shown& s = shown[i];
+        SCOPED_TRACE(s.what + " shown at tick " + std::to_string(s.t));
+        const std::string during = TempPath(std::to_string(i) + "-0.png");
+        const std::string after = TempPath(std::to_string(i) + "-1.png");
+        const auto duringShot = platform::ReadPng(during);
+        const auto afterShot = platform::ReadPng(after);
+        std::remove(during.c_str());
+        std::remove(after.c_str());
+        ASSERT_TRUE(duringShot && afterShot);
+        // The step that puts the plate up shows its back colour, never an earlier banner.
+        if (s.what.rfind("pMsg", 0) == 0) {
+            EXPECT_EQ(Mismatch(*duringShot, plate, s.x, s.y), "") << "the plate while it goes up";
+        }
+        // One step on, the picture itself, pixel for pixel.
+        EXPECT_EQ(Mismatch(*afterShot, platform::LoadPicture(s.what)->pixels, s.x, s.y), "");
+    }
+}
+
+} // namespace
