@@ -15,8 +15,9 @@ void RunFrameLoop();
 // edges, probes, the ship's move and the enemies' move.
 void FlyFrame();
 
-// Waits until at least 10 ms of tick count have passed since the previous frame.
-void PaceFrame();
+// Waits until at least 10 ms of tick count have passed since the previous frame; the first
+// frame of a flight (after the countdown or a pause) is not held back.
+void PaceFrame(bool firstOfFlight = false);
 
 // The two probes of a frame: horizontal first, then vertical.
 void ProbeContacts();

@@ -120,20 +120,25 @@ void FlyFrame() {
     MoveEnemies();
 }
 
-void PaceFrame() {
+void PaceFrame(bool firstOfFlight) {
     do {
         FrameTick = Long(platform::GetTickCount());
         platform::DoEvents();
-    } while (Long(std::uint32_t(FrameTick) - std::uint32_t(LastFrameTick)) < 10);
+    } while (!firstOfFlight && Long(std::uint32_t(FrameTick) - std::uint32_t(LastFrameTick)) < 10);
     LastFrameTick = FrameTick;
     platform::DoEvents();
 }
 
 void RunFrameLoop() {
+    // The frame flown before this one (if any) came before a countdown or a pause: long ago,
+    // however the 32-bit difference to it reads (it comes out negative once the tick count has
+    // passed 2^31 since), so the first frame is not held back.
+    bool firstOfFlight = true;
     while (GameMode % 2 != 0) {
         FlyFrame();
         TraceFrame();
         ++g_framesFlown;
-        PaceFrame();
+        PaceFrame(firstOfFlight);
+        firstOfFlight = false;
     }
 }

@@ -229,6 +229,47 @@ TEST(FrameTest, PaceHoldsTenTicksAndNotAfterALongPause) {
     });
 }
 
+struct FirstFrameCase {
+    const char* name;
+    std::uint32_t startTick;
+    bool flownBefore;  // LastFrameTick is from a frame flown `ago` ticks before the start
+    std::uint32_t ago; // otherwise it is still 0, as the program starts
+};
+VEXARO_PRINT_CASE_BY_NAME(FirstFrameCase)
+
+class FirstFrameTest : public ::testing::TestWithParam<FirstFrameCase> {};
+
+// However long ago the previous frame was flown, or whether one ever was, the first frame of a
+// flight goes on after one message step; the frames after it keep the pace of ten ticks.
+TEST_P(FirstFrameTest, IsNotHeldBack) {
+    const FirstFrameCase c = GetParam();
+    auto options = test::Options("200 down enter\n"); // pauses the flight
+    options.startTick = c.startTick;
+    const auto run = test::RunHeadless(options, [&] {
+        OpenEmptyStage();
+        if (c.flownBefore) LastFrameTick = Long(platform::GetTickCount() - c.ago);
+        RunFrameLoop();
+        EXPECT_EQ(GameMode, kPaused);
+    });
+    std::vector<long long> ticks;
+    for (const auto& line : run.events("frame"))
+        ticks.push_back(test::Field(line, "t"));
+    ASSERT_GE(ticks.size(), 4u);
+    EXPECT_EQ(ticks[1] - ticks[0], 2);
+    for (std::size_t i = 2; i < ticks.size(); ++i)
+        EXPECT_EQ(ticks[i] - ticks[i - 1], 10) << "frame " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LastFrame, FirstFrameTest,
+    ::testing::Values(FirstFrameCase{"fiveSecondsAgo", 1000, true, 5000},
+                      FirstFrameCase{"neverAtTickZero", 0, false, 0},
+                      FirstFrameCase{"neverJustPast2pow31", 0x80000000u, false, 0},
+                      FirstFrameCase{"neverAtTheTopOfTheCount", 0xFFFFFF00u, false, 0},
+                      FirstFrameCase{"justOver2pow31TicksAgo", 5000, true, 0x80000005u},
+                      FirstFrameCase{"almost2pow32TicksAgo", 5000, true, 0xFFFFFFF8u}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(FrameTest, PaceAcrossTheTickWrap) {
     auto options = test::Options();
     options.startTick = 0xFFFFFFF0u;
