@@ -3,14 +3,22 @@
 #include "core/twips.h"
 #include "display/fmain.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 Long SpeedMarkerY(Long shipVY) {
     return HalfOf(fMain().pFunsha.height()) + shipVY * 32;
 }
 
 // 2 pixels per second from the top of the strip at 166 seconds. The scale is converted with the
-// horizontal factor although the axis is vertical.
+// horizontal factor although the axis is vertical. Worked out in 64 bits, since an allowance
+// near either end of a Long would overflow the product; a marker that far off the strip is out
+// of sight anyway and stays at kFarthestMarkerY, where its position is still exact as a float
+// and no pixel arithmetic on it can overflow.
 Long FuelMarkerY(Long timeLeft) {
-    return 2 * (166 - timeLeft) * TwipsX;
+    const std::int64_t y = 2 * (166 - std::int64_t(timeLeft)) * TwipsX;
+    return Long(std::clamp<std::int64_t>(y, -kFarthestMarkerY, kFarthestMarkerY));
 }
 
 void ShowLives() {
@@ -40,7 +48,9 @@ void PrepareRoundView() {
 }
 
 void tLastSec_Timer() {
-    TimeLeft = TimeLeft - 1;
+    // The time stops at the lowest Long instead of wrapping round to the highest, which would
+    // bring the engines back to life and choose the wrong crash banner.
+    if (TimeLeft > std::numeric_limits<Long>::min()) TimeLeft = TimeLeft - 1;
     FMain& f = fMain();
     f.lLineF.setY1(float(FuelMarkerY(TimeLeft)));
     f.lLineF.setY2(f.lLineF.y1);

@@ -14,6 +14,9 @@ void ShowLives();
 // Marker positions in twips within their strips.
 Long SpeedMarkerY(Long shipVY);
 Long FuelMarkerY(Long timeLeft);
+// The farthest the fuel marker goes above or below its strip, in twips (2^30).
+constexpr Long kFarthestMarkerY = Long(1) << 30;
 
-// The one-second timer's tick: one second less, and the fuel marker follows.
+// The one-second timer's tick: one second less (down to the lowest Long), and the fuel marker
+// follows.
 void tLastSec_Timer();

@@ -1,10 +1,13 @@
 // Whole games on the headless backend: attempts and lives, banners and their waits, pause and
 // resume, the ending, and the window's commands while a game runs.
 #include "core/session.h"
+#include "events/gauges.h"
 #include "events/presentation.h"
 #include "harness.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -99,6 +102,64 @@ TEST(SessionTest, TimeOverBannerWhenTheTimeRanOutBeforeTheCrash) {
     ASSERT_GE(banners.size(), 2u);
     EXPECT_EQ(banners[1], kMsgTimeOver);
 }
+
+struct AllowanceCase {
+    const char* name;
+    Long seconds;
+    std::string script; // Space starts the game at 1100 and stays held
+    bool keysAlive;
+    Long lastTime; // TimeLeft in the last frame of the first attempt
+    int banner;    // after its crash
+    Long markerY;
+};
+VEXARO_PRINT_CASE_BY_NAME(AllowanceCase)
+
+class AllowanceTest : public ::testing::TestWithParam<AllowanceCase> {};
+
+// A round file may grant any Long. Near the lowest the time stops there: the engines stay dead
+// with Space held all the way down and the crash is a time over; near the highest the engines
+// work. The fuel marker stays far off its strip either way.
+TEST_P(AllowanceTest, AtTheEdgesOfALong) {
+    const AllowanceCase c = GetParam();
+    const std::vector<RoundRecord> deepFall = {
+        test::Record("ROUNDRANGE", {10, 40, 0, 0, c.seconds}), test::Record("MYSHIP", {4, 2}),
+        test::Record("ROCK", {0, 38, 9, 38, 1}), test::Record("GOAL", {0, 39})};
+    auto g = MakeGame("allowance", {deepFall}, c.script, 12000);
+    g.options.script.front().kind = platform::headless::Action::Kind::Down;
+    g.options.script.erase(g.options.script.begin() + 1); // no release of the starting Space
+    const auto run = Play(g);
+
+    std::vector<std::string> flown;
+    const long long retry = run.events("load").size() > 1 ? Field(run.events("load")[1], "t") : -1;
+    for (const auto& frame : run.events("frame"))
+        if (retry < 0 || Field(frame, "t") < retry) flown.push_back(frame);
+    ASSERT_GT(flown.size(), 150u); // longer than a second
+    bool rose = false;
+    for (const auto& frame : flown) {
+        rose = rose || Field(frame, "vy") < 0;
+        EXPECT_EQ(Field(frame, "time") >= 1, c.keysAlive) << frame;
+    }
+    EXPECT_EQ(rose, c.keysAlive);
+    EXPECT_EQ(Field(flown.back(), "time"), c.lastTime);
+    const auto banners = Banners(run);
+    ASSERT_GE(banners.size(), 2u);
+    EXPECT_EQ(banners[1], c.banner);
+    EXPECT_EQ(fMain().lLineF.y1, float(c.markerY));
+}
+
+constexpr Long kLowestLong = std::numeric_limits<Long>::min();
+constexpr Long kHighestLong = std::numeric_limits<Long>::max();
+
+// About two seconds of flight in each: the deep fall, or a climb and the fall after it.
+INSTANTIATE_TEST_SUITE_P(
+    Seconds, AllowanceTest,
+    ::testing::Values(AllowanceCase{"lowest", kLowestLong, "", false, kLowestLong, kMsgTimeOver,
+                                    kFarthestMarkerY},
+                      AllowanceCase{"oneAboveTheLowest", kLowestLong + 1, "", false, kLowestLong,
+                                    kMsgTimeOver, kFarthestMarkerY},
+                      AllowanceCase{"highest", kHighestLong, "5500 up space", true,
+                                    kHighestLong - 3, kMsgYouLose, -kFarthestMarkerY}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SessionTest, ClearingTheLastRoundPlaysTheEndingAndANewStartBeginsAtRoundOne) {
     g_firstRound = 1;
