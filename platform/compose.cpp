@@ -124,6 +124,9 @@ int ClientPixelHeight(const Form& form) {
 int MenuBarPixelHeight(const Form& form) {
     return form.menu.empty() ? 0 : kMenuBarHeight;
 }
+int FramePixels(const Form& form) {
+    return form.dialogFrame ? kDialogFramePixels : 0;
+}
 
 void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, FrameBuffer& out) {
     const int w = BoxPixelWidth(box), h = BoxPixelHeight(box);
@@ -174,15 +177,17 @@ void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, Frame
 }
 
 void ComposeWindow(const Form& form, FrameBuffer& out) {
-    const int w = ClientPixelWidth(form);
+    const int frame = FramePixels(form);
+    const int w = ClientPixelWidth(form) + 2 * frame;
     const int bar = MenuBarPixelHeight(form);
-    const int h = bar + ClientPixelHeight(form);
+    const int h = bar + ClientPixelHeight(form) + 2 * frame;
     if (out.width != w || out.height != h) {
         out.width = w;
         out.height = h;
         out.pixels.assign(std::size_t(w) * h, 0);
     }
-    ComposeBox(form, 0, bar, {0, bar, w, h}, out);
+    if (frame) DrawRaisedEdge(out, 0, 0, w, h); // the client area covers all but its rim
+    ComposeBox(form, frame, frame + bar, {frame, frame + bar, w - frame, h - frame}, out);
     if (bar) DrawMenuBar(form, out);
 }
 

@@ -24,8 +24,11 @@ int ClientPixelWidth(const Form& form);
 int ClientPixelHeight(const Form& form);
 // Height of the form's menu bar in pixels (0 without a menu).
 int MenuBarPixelHeight(const Form& form);
+// Thickness of the dialog frame the game draws around the form, in pixels (0 without one).
+constexpr int kDialogFramePixels = 3;
+int FramePixels(const Form& form);
 
-// Draws the form: its menu bar (if it has one) at the top, the client area below it.
+// Draws the form: its dialog frame or its menu bar (if it has one), and the client area.
 void ComposeWindow(const Form& form, FrameBuffer& out);
 
 // Draws a container's visible contents with its top-left corner at (x, y) of the frame
@@ -46,5 +49,9 @@ struct MenuBarState {
 };
 extern MenuBarState g_menuBar;
 void DrawMenuBar(const Form& form, FrameBuffer& out);
+
+// The classic raised edge of a panel or a dialog frame: grey face, a light bevel above and left
+// and a dark one below and right, two pixels deep.
+void DrawRaisedEdge(FrameBuffer& out, int x0, int y0, int x1, int y1);
 
 } // namespace platform

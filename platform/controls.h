@@ -218,6 +218,9 @@ class Form : public PictureBox {
     std::vector<MenuItem> menu; // the menu bar's titles, each with its items
     std::shared_ptr<const Picture> icon;
     bool hasBorder = true; // caption bar and frame; false for a borderless dialog window
+    // A borderless window with the fixed dialog frame, drawn around the client area in the
+    // classic raised look, and no title bar. Such a window has no menu bar.
+    bool dialogFrame = false;
     bool showInTaskbar = true;
     int windowState = 0; // 0 normal, 1 minimised
     bool topmost = false;

@@ -54,7 +54,9 @@ int DrawCaption(FrameBuffer& out, const std::string& caption, int x, int y, Pixe
     return cx - x;
 }
 
-void Raised(FrameBuffer& out, int x0, int y0, int x1, int y1) {
+} // namespace
+
+void DrawRaisedEdge(FrameBuffer& out, int x0, int y0, int x1, int y1) {
     Fill(out, x0, y0, x1, y1, kFace);
     Fill(out, x0, y0, x1 - 1, y0 + 1, kFace);
     Fill(out, x0 + 1, y0 + 1, x1 - 2, y0 + 2, kHighlight);
@@ -64,6 +66,8 @@ void Raised(FrameBuffer& out, int x0, int y0, int x1, int y1) {
     Fill(out, x0 + 1, y1 - 2, x1 - 1, y1 - 1, kShadow);
     Fill(out, x1 - 2, y0 + 1, x1 - 1, y1 - 1, kShadow);
 }
+
+namespace {
 
 void DrawCheck(FrameBuffer& out, int x, int y, Pixel c) {
     // A 7 x 7 tick: two strokes, three pixels thick.
@@ -165,7 +169,7 @@ void DrawMenuBar(const Form& form, FrameBuffer& out) {
     if (g_menuBar.openTitle < 0 || g_menuBar.openTitle >= int(form.menu.size())) return;
 
     const MenuDropLayout drop = MenuDropDownLayout(form, g_menuBar.openTitle);
-    Raised(out, drop.x0, drop.y0, drop.x1, drop.y1);
+    DrawRaisedEdge(out, drop.x0, drop.y0, drop.x1, drop.y1);
     const auto& items = form.menu[g_menuBar.openTitle].items;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const MenuItem& item = items[i];

@@ -46,6 +46,7 @@ bool IsBackground(const Control* c) {
 
 FAbout::FAbout() {
     form.hasBorder = false;
+    form.dialogFrame = true;
     form.showInTaskbar = false;
     form.setBackColor(Rgb(0, 0, 255));
     form.setClientSize(6120, 3735);

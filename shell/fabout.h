@@ -1,6 +1,7 @@
 // fAbout: the splash shown while the game starts, and the about window of the Help menu. One
-// small borderless window over a blue gradient: the logotype, the ship with its flame, the
-// version, two links and the copyright line. A click anywhere but on a link closes it.
+// small window in a fixed dialog frame without a title bar, over a blue gradient: the logotype,
+// the ship with its flame, the version, two links and the copyright line. A click anywhere in
+// it but on a link closes it.
 #pragma once
 
 #include "platform/controls.h"

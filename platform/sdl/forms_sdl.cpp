@@ -141,7 +141,13 @@ class FormWindow : public InputWindow {
 
     void mouseButton(const SDL_MouseButtonEvent& b) override {
         if (!native_ || b.button != SDL_BUTTON_LEFT) return;
-        const int x = native_->toPicture(b.x), y = native_->toPicture(b.y);
+        // A press on the dialog frame is no click on the window: the frame is not client area.
+        const int frame = FramePixels(form_);
+        const int x = native_->toPicture(b.x) - frame, y = native_->toPicture(b.y) - frame;
+        if (frame && !inClientArea(x, y)) {
+            pressed_ = false;
+            return;
+        }
         const int bar = MenuBarPixelHeight(form_);
         if (MenuActive()) {
             if (b.type == SDL_MOUSEBUTTONDOWN)
@@ -169,7 +175,12 @@ class FormWindow : public InputWindow {
 
     void mouseMotion(const SDL_MouseMotionEvent& m) override {
         if (!native_) return;
-        const int x = native_->toPicture(m.x), y = native_->toPicture(m.y);
+        const int frame = FramePixels(form_);
+        const int x = native_->toPicture(m.x) - frame, y = native_->toPicture(m.y) - frame;
+        if (frame && !inClientArea(x, y)) { // the frame hears no mouse moves either
+            ShowPointer(nullptr, native_->scale());
+            return;
+        }
         const int bar = MenuBarPixelHeight(form_);
         if (MenuActive()) {
             Menu().mouseMove(form_, x, y);
@@ -187,6 +198,10 @@ class FormWindow : public InputWindow {
     }
 
   private:
+    bool inClientArea(int x, int y) const {
+        return x >= 0 && y >= 0 && x < ClientPixelWidth(form_) && y < ClientPixelHeight(form_);
+    }
+
     // Keys of the menu bar; true when the key was the menu's.
     bool menuKey(const SDL_KeyboardEvent& key, int vk) {
         if (MenuActive()) {

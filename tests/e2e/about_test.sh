@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The about window on a real display: Help, About opens it modal over the main window; the
-# pointer becomes the hand over a link; a link the desktop cannot open brings the game's
-# message box, one it can open does not; a click on the background closes the window.
+# The about window on a real display: Help, About opens it modal over the main window, in the
+# fixed dialog frame around its client area; the pointer becomes the hand over a link; a link
+# the desktop cannot open brings the game's message box, one it can open does not; a click on
+# the frame does nothing, a click on the background closes the window.
 source "$(dirname "$0")/lib.sh"
 
 # The desktop's opener, played by a script: it fails while $WORK/refuse exists.
@@ -12,7 +13,8 @@ export PATH="$WORK/bin:$PATH"
 
 open_game_window
 
-about_windows() { unnamed_windows | grep " $((408 * S))x$((249 * S))+" || true; }
+# The client area of 408 x 249 pixels in a frame of 3 on every side.
+about_windows() { unnamed_windows | grep " $((414 * S))x$((255 * S))+" || true; }
 about_up() { [ -n "$(about_windows)" ]; }
 about_gone() { [ -z "$(about_windows)" ]; }
 boxes() { xdotool search --onlyvisible --name '^Vexaro!!$' 2>/dev/null | grep -vx "$id" || true; }
@@ -23,10 +25,28 @@ xdotool key alt+h
 sleep 0.3
 xdotool key a
 wait_until 10 about_up || fail "Help, About showed no window"
-# Centred on the screen like the splash; a point of it by its own pixels.
-ax=$(((1280 - 408 * S) / 2))
-ay=$(((1024 - 249 * S) / 2))
-here() { echo $((ax + $1 * S + S / 2)) $((ay + $2 * S + S / 2)); }
+# Centred on the screen like the splash; a point of it by its own pixels, frame included, and a
+# point of its client area.
+wx=$(((1280 - 414 * S) / 2))
+wy=$(((1024 - 255 * S) / 2))
+frame_at() { echo $((wx + $1 * S + S / 2)) $((wy + $2 * S + S / 2)); }
+here() { frame_at $((3 + $1)) $((3 + $2)); }
+
+# The frame: the classic raised edge in the menu bar's colours, one ring of grey face inside it.
+# The client area keeps its picture: the top band's blue at its corners.
+frame_drawn() {
+    screenshot "$WORK/about.png"
+    local point
+    got=""
+    for point in "0 0" "1 1" "2 2" "413 254" "412 253" "411 252" "206 0" "206 1" "0 127" "413 127" \
+        "3 3" "410 3"; do
+        got+="$(pixel "$WORK/about.png" $(frame_at $point)) "
+    done
+    want="D4D0C8 FFFFFF D4D0C8 404040 808080 D4D0C8 D4D0C8 FFFFFF D4D0C8 404040 0000FF 0000FF "
+    [ "$got" = "$want" ]
+}
+wait_until 10 frame_drawn || fail "the frame is $got, not $want"
+convert "$WORK/about.png" -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/about.png"
 
 # The web link (152, 164, 226 x 16): the hand with its hot spot (12, 1), enlarged.
 xdotool mousemove $(here 160 170)
@@ -70,8 +90,12 @@ xdotool key Return
 wait_until 10 box_gone || fail "Enter did not close the message box"
 about_up || fail "the about window went with the message box"
 
-# A click on the background closes the about window; the game goes on.
+# A click on the frame is no click on the window; a click on the background closes it, and the
+# game goes on.
+xdotool mousemove $(frame_at 1 100) click 1
+sleep 0.5
+about_up || fail "a click on the frame closed the about window"
 xdotool mousemove $(here 300 100) click 1
 wait_until 10 about_gone || fail "a click on the background left the about window up"
 kill -0 "$GAME_PID" || fail "the game ended"
-echo "about: modal window, hand pointer, links opened and refused, closing click: ok"
+echo "about: modal window in its frame, hand pointer, links opened and refused, closing click: ok"

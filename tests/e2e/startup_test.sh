@@ -7,15 +7,18 @@ source "$(dirname "$0")/lib.sh"
 start_display
 SCALE=2 # 1280 x 1024 holds the 621 x 417 window twice, not three times
 
-# The splash: 408 x 249 without a frame, centred. Caught while it is up (about a second).
+# The splash: 408 x 249 in a dialog frame of 3 on every side, centred. Caught while it is up
+# (about a second).
 splash_shown() {
-    local w=$((408 * SCALE)) h=$((249 * SCALE))
+    local w=$((414 * SCALE)) h=$((255 * SCALE))
     unnamed_windows | grep -q " ${w}x${h}+"
 }
 start_game
 wait_until 60 splash_shown || fail "no splash window"
-sx=$(((1280 - 408 * SCALE) / 2))
-sy=$(((1024 - 249 * SCALE) / 2))
+wx=$(((1280 - 414 * SCALE) / 2))
+wy=$(((1024 - 255 * SCALE) / 2))
+sx=$((wx + 3 * SCALE)) # the client area
+sy=$((wy + 3 * SCALE))
 # Left edge of the first and the last band: blue 255 at the top, 255 - 255 * 240 / 249 = 10 below.
 splash_painted() {
     screenshot "$WORK/splash.png"
@@ -28,7 +31,7 @@ if ! wait_until 5 splash_painted; then
     main_window >/dev/null || fail "splash bands are $top and $bottom, not 0000FF and 00000A"
     echo "note: the splash was covered before it could be read ($top, $bottom)"
 fi
-convert "$WORK/splash.png" -crop "$((408 * SCALE))x$((249 * SCALE))+${sx}+${sy}" +repage "$SHOTS/splash.png"
+convert "$WORK/splash.png" -crop "$((414 * SCALE))x$((255 * SCALE))+${wx}+${wy}" +repage "$SHOTS/splash.png"
 
 # The main window: 621 x (20 + 397) enlarged twice, centred on the screen.
 wait_until 60 main_window >/dev/null || fail "no main window"
