@@ -34,6 +34,8 @@ class FormWindow : public InputWindow {
         look.taskbar = form.showInTaskbar;
         look.topmost = form.topmost;
         look.minimised = form.windowState == 1;
+        // Every other window of the game (help, about) belongs to the main window.
+        if (&form != MainForm()) look.owner = MainWindow();
         ComposeWindow(form, frame_);
         native_ = std::make_unique<NativeWindow>(form.caption, frame_.width, frame_.height, Scale(),
                                                  look);
@@ -297,10 +299,7 @@ void ShowForm(Form& form, bool modal) {
     }
     if (!modal) return;
     const Uint32 id = window->windowId();
-    if (SDL_Window* w = window->sdl()) {
-        if (SDL_Window* main = sdl::MainWindow(); main && main != w) SDL_SetWindowModalFor(w, main);
-        SDL_RaiseWindow(w);
-    }
+    if (SDL_Window* w = window->sdl()) SDL_RaiseWindow(w);
     sdl::PushModal(id);
     while (form.loaded)
         sdl::Step(sdl::kIdleWaitMs);

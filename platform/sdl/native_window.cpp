@@ -42,6 +42,8 @@ NativeWindow::NativeWindow(const std::string& title, int width, int height, int 
         std::fprintf(stderr, "Vexaro!!: cannot draw into a window: %s\n", SDL_GetError());
         return;
     }
+    // Before the window is mapped, so that the window manager stacks it above its owner at once.
+    if (look.owner) SDL_SetWindowModalFor(window_, look.owner);
     SDL_ShowWindow(window_);
     if (look.minimised) SDL_MinimizeWindow(window_);
 }

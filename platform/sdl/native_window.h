@@ -13,6 +13,9 @@ struct WindowLook {
     bool taskbar = true; // a button in the taskbar
     bool topmost = false;
     bool minimised = false;
+    // The window this one belongs to: it is kept above it (transient for it), also when that
+    // one stays on top of all others.
+    SDL_Window* owner = nullptr;
 };
 
 class NativeWindow {
