@@ -3,26 +3,19 @@
 // time left that was recorded when the replay was made, so that a changed round or a changed
 // frame rule that breaks the flight is caught. The whole-game replay reaches the ending.
 #include "platform/trace.h"
+#include "tests/fixtures/sim_process.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 const std::string kSource = VEXARO_SOURCE_DIR "/";
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using sim_test::ReadLines;
 
 long long Field(const std::string& line, const std::string& key, long long fallback = -1) {
     return platform::TraceField(line, key, fallback);
@@ -50,13 +43,7 @@ int PeopleOfRound(int round) {
 
 // Plays a script with vexaro-sim and returns the trace.
 std::vector<std::string> Play(const std::string& args, const std::string& name) {
-    const std::string trace =
-        "/tmp/vexaro-replay-" + name + "-" + std::to_string(::getpid()) + ".trace";
-    const std::string command = std::string(VEXARO_SIM) + " " + args + " --trace " + trace;
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::vector<std::string> lines = ReadLines(trace);
-    std::remove(trace.c_str());
-    return lines;
+    return sim_test::PlaySim(VEXARO_SIM, args, "replay-" + name);
 }
 
 // What the trace shows of one round's flights.

@@ -2,41 +2,25 @@
 // and whole flights started at any value of the tick count.
 #include "platform/assets.h"
 #include "platform/trace.h"
+#include "tests/fixtures/sim_process.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
+using sim_test::ReadLines;
+using sim_test::TempPath;
+
 const std::string kSource = VEXARO_SOURCE_DIR "/";
 const std::string kRoundOne = kSource + "tests/replays/R1.txt";
 
-std::string TempPath(const std::string& name) {
-    return "/tmp/vexaro-sim-test-" + std::to_string(::getpid()) + "-" + name;
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // Runs vexaro-sim with the arguments and returns its trace.
 std::vector<std::string> Sim(const std::string& args, const std::string& name) {
-    const std::string trace = TempPath(name + ".trace");
-    const std::string command = std::string(VEXARO_SIM) + " " + args + " --trace " + trace;
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::vector<std::string> lines = ReadLines(trace);
-    std::remove(trace.c_str());
-    return lines;
+    return sim_test::PlaySim(VEXARO_SIM, args, name);
 }
 
 long long Field(const std::string& line, const std::string& key) {
