@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -102,6 +104,69 @@ int BoxPixelHeight(const PictureBox& box) {
                                            : Py(box.height());
 }
 
+// Part of one row of a box's own picture, frame columns x0 .. x1 - 1; where the surface is
+// smaller than the box, its back colour.
+void DrawOwnRow(const PictureBox& box, int x, int y, int row, int x0, int x1, FrameBuffer& out) {
+    const Surface& s = box.surface();
+    const int sy = row - y;
+    int from = x0;
+    if (sy < s.height()) {
+        const int sx0 = x0 - x;
+        const int n = std::min(x1 - x, s.width()) - sx0;
+        if (n > 0) {
+            s.readRow(sx0, sy, n, &out.at(x0, row));
+            from = x0 + n;
+        }
+    }
+    if (from < x1) std::fill_n(&out.at(from, row), x1 - from, box.backColor());
+}
+
+// Where the box's visible child windows lie within `area`: each paints every pixel of its own,
+// so nothing of the box needs drawing under them.
+std::vector<ClipRect> CoveringChildren(const PictureBox& box, int x, int y, const ClipRect& area) {
+    std::vector<ClipRect> covered;
+    for (const Control* c : box.children()) {
+        if (!c->visible() || !c->windowed()) continue;
+        const auto* child = static_cast<const PictureBox*>(c);
+        const int cx = x + Px(child->left()), cy = y + Py(child->top());
+        const ClipRect r =
+            ClipRect{cx, cy, cx + BoxPixelWidth(*child), cy + BoxPixelHeight(*child)}.intersect(
+                area);
+        if (!r.empty()) covered.push_back(r);
+    }
+    return covered;
+}
+
+// The box's own picture over `area`, except where `covered` will be painted over anyway: the
+// viewport over the window's background, the rocks over the playfield. The rows are taken in
+// bands between the covering rectangles' top and bottom edges, each band with one set of gaps.
+void DrawOwnPicture(const PictureBox& box, int x, int y, const ClipRect& area,
+                    const std::vector<ClipRect>& covered, FrameBuffer& out) {
+    std::vector<int> cuts{area.y0, area.y1};
+    for (const ClipRect& r : covered) {
+        cuts.push_back(r.y0);
+        cuts.push_back(r.y1);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    std::vector<std::pair<int, int>> over; // the covered columns of a band, sorted
+    for (std::size_t band = 0; band + 1 < cuts.size(); ++band) {
+        const int top = cuts[band], bottom = cuts[band + 1];
+        over.clear();
+        for (const ClipRect& r : covered)
+            if (r.y0 <= top && bottom <= r.y1) over.emplace_back(r.x0, r.x1);
+        std::sort(over.begin(), over.end());
+        for (int row = top; row < bottom; ++row) {
+            int from = area.x0;
+            for (const auto& [x0, x1] : over) {
+                if (x0 > from) DrawOwnRow(box, x, y, row, from, x0, out);
+                from = std::max(from, x1);
+            }
+            if (from < area.x1) DrawOwnRow(box, x, y, row, from, area.x1, out);
+        }
+    }
+}
+
 } // namespace
 
 Surface FrameBuffer::toSurface() const {
@@ -133,21 +198,7 @@ void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, Frame
     const ClipRect area = ClipRect{x, y, x + w, y + h}.intersect(clip);
     if (area.empty()) return;
 
-    // The box's own picture; where the surface is smaller than the box, its back colour.
-    const Surface& s = box.surface();
-    for (int row = area.y0; row < area.y1; ++row) {
-        const int sy = row - y;
-        int from = area.x0;
-        if (sy < s.height()) {
-            const int sx0 = area.x0 - x;
-            const int n = std::min(area.x1 - x, s.width()) - sx0;
-            if (n > 0) {
-                s.readRow(sx0, sy, n, &out.at(area.x0, row));
-                from = area.x0 + n;
-            }
-        }
-        if (from < area.x1) std::fill_n(&out.at(from, row), area.x1 - from, box.backColor());
-    }
+    DrawOwnPicture(box, x, y, area, CoveringChildren(box, x, y, area), out);
 
     // Windowless children, then child windows, each group back to front.
     for (const Control* c : box.children()) {
