@@ -68,6 +68,10 @@ void Start() {
         std::exit(1);
     }
     SDL_StopTextInput(); // keys only: no input method between the player and the game
+    // The windows' pixels go straight to the X server, only the parts that changed: through
+    // OpenGL (in software where there is no graphics card) every picture would be redrawn whole.
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     g_twipsX = g_twipsY = 1440 / ScreenDpi();
     OpenAudio();
 }

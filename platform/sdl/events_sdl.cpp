@@ -143,6 +143,7 @@ void Dispatch(const SDL_Event& e) {
 // now and then, since a look costs a dozen system calls: events it read while presenting, and a
 // signal, wait in it. Presenting is always followed by a look.
 Uint32 g_lastLook = 0;
+int g_wakeWithinMs = kIdleWaitMs;
 constexpr Uint32 kGameLookEveryMs = 8;
 constexpr Uint32 kIdleLookEveryMs = 100;
 bool TimeToLook(int waitMs) {
@@ -216,12 +217,18 @@ SDL_Window* AnyWindow() {
     return nullptr;
 }
 
+void WakeWithin(int ms) {
+    g_wakeWithinMs = std::min(g_wakeWithinMs, ms);
+}
+
 void Step(int waitMs) {
     // What the game changed since the last turn is shown first, then the events are taken.
     SyncFormWindows();
     Timer::FireDue(GetTickCount());
     SyncFormWindows();
+    g_wakeWithinMs = waitMs;
     const bool presented = RefreshWindows();
+    waitMs = std::max(0, g_wakeWithinMs);
     ReapOpeners();
     if (!presented && !TimeToLook(waitMs)) return;
     g_lastLook = SDL_GetTicks();

@@ -73,6 +73,11 @@ class FormWindow : public InputWindow {
 
     bool refresh() override {
         if (!native_ || appliedState_ == 1) return false; // a minimised window shows nothing
+        if (composed_ != g_pictureGeneration && !native_->frameDue()) {
+            // The screen has not shown the last picture yet: this one waits for its refresh.
+            WakeWithin(native_->msUntilFrameDue());
+            return false;
+        }
         if (composed_ != g_pictureGeneration) {
             composed_ = g_pictureGeneration;
             ComposeWindow(form_, frame_);
@@ -89,6 +94,7 @@ class FormWindow : public InputWindow {
     void windowEvent(const SDL_WindowEvent& e) override {
         switch (e.event) {
         case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED: // in or out of full screen: drawn anew, whole
             exposed_ = true;
             break;
         case SDL_WINDOWEVENT_MINIMIZED: // the player's own minimise reaches the game too
@@ -125,6 +131,11 @@ class FormWindow : public InputWindow {
             if (vk != 0 && form_.onKeyDown) form_.onKeyDown(vk);
             return;
         }
+        if (FullScreenKey(key)) {
+            altAlone_ = false;
+            if (!key.repeat) native_->setFullScreen(!native_->fullScreen());
+            return;
+        }
         if (!form_.menu.empty() && menuKey(key, vk)) return;
         altAlone_ = false;
         if (vk == 0) return;
@@ -145,7 +156,7 @@ class FormWindow : public InputWindow {
         if (!native_ || b.button != SDL_BUTTON_LEFT) return;
         // A press on the dialog frame is no click on the window: the frame is not client area.
         const int frame = FramePixels(form_);
-        const int x = native_->toPicture(b.x) - frame, y = native_->toPicture(b.y) - frame;
+        const int x = native_->toPictureX(b.x) - frame, y = native_->toPictureY(b.y) - frame;
         if (frame && !inClientArea(x, y)) {
             pressed_ = false;
             return;
@@ -163,14 +174,14 @@ class FormWindow : public InputWindow {
             if (MenuActive()) RunMenu(form_);
             return;
         }
-        Control* over = ControlAt(form_, x, y - bar);
+        Control* over = onPicture(x, y) ? ControlAt(form_, x, y - bar) : nullptr;
         if (b.type == SDL_MOUSEBUTTONDOWN) {
             pressed_ = true;
             pressedOn_ = over;
             return;
         }
         // A click: pressed and released over the same control.
-        const bool click = pressed_ && over == pressedOn_ && y >= bar;
+        const bool click = pressed_ && over == pressedOn_ && y >= bar && onPicture(x, y);
         pressed_ = false;
         if (click && form_.onClick) form_.onClick(over, x, y - bar);
     }
@@ -178,7 +189,7 @@ class FormWindow : public InputWindow {
     void mouseMotion(const SDL_MouseMotionEvent& m) override {
         if (!native_) return;
         const int frame = FramePixels(form_);
-        const int x = native_->toPicture(m.x) - frame, y = native_->toPicture(m.y) - frame;
+        const int x = native_->toPictureX(m.x) - frame, y = native_->toPictureY(m.y) - frame;
         if (frame && !inClientArea(x, y)) { // the frame hears no mouse moves either
             ShowPointer(nullptr, native_->scale());
             return;
@@ -188,9 +199,10 @@ class FormWindow : public InputWindow {
             Menu().mouseMove(form_, x, y);
             return;
         }
-        Control* over = y >= bar ? ControlAt(form_, x, y - bar) : nullptr;
+        const bool client = y >= bar && onPicture(x, y);
+        Control* over = client ? ControlAt(form_, x, y - bar) : nullptr;
         ShowPointer(over, native_->scale());
-        if (y >= bar && form_.onMouseMove) form_.onMouseMove(over, x, y - bar);
+        if (client && form_.onMouseMove) form_.onMouseMove(over, x, y - bar);
     }
 
     void mouseWheel(const SDL_MouseWheelEvent& w) override {
@@ -202,6 +214,20 @@ class FormWindow : public InputWindow {
   private:
     bool inClientArea(int x, int y) const {
         return x >= 0 && y >= 0 && x < ClientPixelWidth(form_) && y < ClientPixelHeight(form_);
+    }
+
+    // Whether a point (menu bar included) is on the window's picture, not on the black around
+    // it in full screen.
+    bool onPicture(int x, int y) const {
+        return x >= 0 && y >= 0 && x < ClientPixelWidth(form_) &&
+               y < MenuBarPixelHeight(form_) + ClientPixelHeight(form_);
+    }
+
+    // F11, or Alt+Enter, in and out of full screen.
+    static bool FullScreenKey(const SDL_KeyboardEvent& key) {
+        const SDL_Keycode k = key.keysym.sym;
+        const bool enter = k == SDLK_RETURN || k == SDLK_KP_ENTER;
+        return k == SDLK_F11 || (enter && (key.keysym.mod & KMOD_ALT));
     }
 
     // Keys of the menu bar; true when the key was the menu's.

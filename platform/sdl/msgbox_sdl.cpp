@@ -43,7 +43,7 @@ class MessageBoxWindow : public InputWindow {
     void mouseButton(const SDL_MouseButtonEvent& b) override {
         if (b.button != SDL_BUTTON_LEFT) return;
         changed();
-        const int x = native_->toPicture(b.x), y = native_->toPicture(b.y);
+        const int x = native_->toPictureX(b.x), y = native_->toPictureY(b.y);
         if (b.type == SDL_MOUSEBUTTONDOWN)
             model_.mouseDown(x, y);
         else
@@ -51,7 +51,7 @@ class MessageBoxWindow : public InputWindow {
     }
     void mouseMotion(const SDL_MouseMotionEvent& m) override {
         changed();
-        model_.mouseMove(native_->toPicture(m.x), native_->toPicture(m.y));
+        model_.mouseMove(native_->toPictureX(m.x), native_->toPictureY(m.y));
         ShowPointer(nullptr, native_->scale());
     }
     void closeRequested() override { model_.close(); }
@@ -76,9 +76,10 @@ class MessageBoxWindow : public InputWindow {
     // The caption bar moves the window, as a window manager's would.
     static SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* at, void* data) {
         const auto* self = static_cast<const MessageBoxWindow*>(data);
-        const int scale = self->native_->scale();
-        return self->model_.inCaptionBar(at->x / scale, at->y / scale) ? SDL_HITTEST_DRAGGABLE
-                                                                       : SDL_HITTEST_NORMAL;
+        const NativeWindow& window = *self->native_;
+        return self->model_.inCaptionBar(window.toPictureX(at->x), window.toPictureY(at->y))
+                   ? SDL_HITTEST_DRAGGABLE
+                   : SDL_HITTEST_NORMAL;
     }
 
     MessageBoxModel model_;

@@ -1,5 +1,6 @@
 #include "platform/sdl/native_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -9,8 +10,10 @@ namespace platform::sdl {
 
 namespace {
 
-// The frame's own pixel layout, 0x00RRGGBB, so an upload is a plain copy.
-constexpr Uint32 kPixelFormat = SDL_PIXELFORMAT_RGB888;
+// Rounds towards minus infinity: the black left of the picture is left of its first column.
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 SDL_Point CentreOver(SDL_Window* over, int w, int h) {
     if (!over) return {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED)};
@@ -23,25 +26,22 @@ SDL_Point CentreOver(SDL_Window* over, int w, int h) {
 } // namespace
 
 NativeWindow::NativeWindow(const std::string& title, int width, int height, int scale,
-                           const WindowLook& look, SDL_Window* over)
-    : scale_(scale < 1 ? 1 : scale) {
+                           const WindowLook& look, SDL_Window* over) {
+    scale = std::max(1, scale);
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (!look.border) flags |= SDL_WINDOW_BORDERLESS;
     if (!look.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (look.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-    const int w = width * scale_, h = height * scale_;
-    const SDL_Point at = CentreOver(over, w, h);
-    window_ = SDL_CreateWindow(title.c_str(), at.x, at.y, w, h, flags);
+    windowedWidth_ = width * scale;
+    windowedHeight_ = height * scale;
+    layout_.scale = scale;
+    const SDL_Point at = CentreOver(over, windowedWidth_, windowedHeight_);
+    window_ = SDL_CreateWindow(title.c_str(), at.x, at.y, windowedWidth_, windowedHeight_, flags);
     if (!window_) {
         std::fprintf(stderr, "Vexaro!!: cannot open a window: %s\n", SDL_GetError());
         return;
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer_) {
-        std::fprintf(stderr, "Vexaro!!: cannot draw into a window: %s\n", SDL_GetError());
-        return;
-    }
+    noteRefreshRate();
     // Before the window is mapped, so that the window manager stacks it above its owner at once.
     if (look.owner) SDL_SetWindowModalFor(window_, look.owner);
     SDL_ShowWindow(window_);
@@ -49,32 +49,122 @@ NativeWindow::NativeWindow(const std::string& title, int width, int height, int 
 }
 
 NativeWindow::~NativeWindow() {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (shadow_) SDL_FreeSurface(shadow_);
     if (window_) SDL_DestroyWindow(window_);
+}
+
+void NativeWindow::noteRefreshRate() {
+    // Where the display does not say (a virtual one), the rate nearly every screen has.
+    constexpr int kUsualRefreshHz = 60;
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    const bool known =
+        display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0;
+    pace_.setRefreshRate(known ? mode.refresh_rate : kUsualRefreshHz);
 }
 
 void NativeWindow::show(const FrameBuffer& frame) {
     if (!ok() || frame.width <= 0 || frame.height <= 0) return;
-    if (!texture_ || textureWidth_ != frame.width || textureHeight_ != frame.height) {
-        if (texture_) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, kPixelFormat, SDL_TEXTUREACCESS_STREAMING,
-                                     frame.width, frame.height);
-        textureWidth_ = frame.width;
-        textureHeight_ = frame.height;
-        if (!texture_) return;
-        // Nearest pixel: the picture is enlarged by whole squares and stays crisp.
-        SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
-    }
-    SDL_UpdateTexture(texture_, nullptr, frame.pixels.data(), int(frame.width * sizeof(Pixel)));
-    present();
+    const bool whole = frame.width != shown_.width || frame.height != shown_.height;
+    const std::vector<Area> areas = ChangedAreas(shown_, frame);
+    if (areas.empty()) return; // the same picture again: the screen has it already
+    if (whole)
+        shown_ = frame;
+    else
+        for (const Area& area : areas)
+            CopyArea(frame, area, shown_);
+    pace_.presented(SDL_GetTicks());
+    draw(whole ? nullptr : &areas);
 }
 
 void NativeWindow::present() {
-    if (!ok() || !texture_) return;
-    const SDL_Rect target{0, 0, textureWidth_ * scale_, textureHeight_ * scale_};
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
+    if (ok() && shown_.width > 0) draw(nullptr);
+}
+
+void NativeWindow::draw(const std::vector<Area>* areas) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface) {
+        static bool told = false;
+        if (!told)
+            std::fprintf(stderr, "Vexaro!!: cannot draw into a window: %s\n", SDL_GetError());
+        told = true;
+        return;
+    }
+    // The picture's place follows the window's size: its own size, or the whole screen.
+    const PictureLayout layout = FitPicture(surface->w, surface->h, shown_.width, shown_.height);
+    const bool moved = layout.scale != layout_.scale || layout.x != layout_.x ||
+                       layout.y != layout_.y || surface->w != windowWidth_ ||
+                       surface->h != windowHeight_;
+    layout_ = layout;
+    windowWidth_ = surface->w;
+    windowHeight_ = surface->h;
+    if (moved) areas = nullptr;
+
+    // Straight into the window's pixels where they are 32-bit RGB, as on every usual desktop;
+    // through a copy that SDL converts elsewhere.
+    const Uint32 format = surface->format->format;
+    const bool direct = format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888;
+    SDL_Surface* target = direct ? surface : shadowOf(surface);
+    if (!target) return;
+    if (SDL_MUSTLOCK(target)) SDL_LockSurface(target);
+    ScreenPixels pixels{static_cast<std::uint32_t*>(target->pixels), target->w, target->h,
+                        target->pitch, format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000u : 0u};
+    if (!areas)
+        PaintAll(shown_, layout_, pixels);
+    else
+        for (const Area& area : *areas)
+            PaintArea(shown_, area, layout_, pixels);
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+
+    std::vector<SDL_Rect> rects;
+    if (areas)
+        for (const Area& area : *areas) {
+            const Area on = OnScreen(area, layout_);
+            SDL_Rect r{on.x, on.y, on.w, on.h};
+            const SDL_Rect window{0, 0, surface->w, surface->h};
+            if (SDL_IntersectRect(&r, &window, &r)) rects.push_back(r);
+        }
+    else
+        rects.push_back({0, 0, surface->w, surface->h});
+    if (!direct)
+        for (SDL_Rect r : rects)
+            SDL_BlitSurface(target, &r, surface, &r);
+    SDL_UpdateWindowSurfaceRects(window_, rects.data(), int(rects.size()));
+}
+
+SDL_Surface* NativeWindow::shadowOf(const SDL_Surface* surface) {
+    if (shadow_ && (shadow_->w != surface->w || shadow_->h != surface->h)) {
+        SDL_FreeSurface(shadow_);
+        shadow_ = nullptr;
+    }
+    if (!shadow_)
+        shadow_ =
+            SDL_CreateRGBSurfaceWithFormat(0, surface->w, surface->h, 32, SDL_PIXELFORMAT_RGB888);
+    return shadow_;
+}
+
+void NativeWindow::setFullScreen(bool on) {
+    if (!ok() || on == fullScreen_) return;
+    if (on) SDL_GetWindowPosition(window_, &windowedAt_.x, &windowedAt_.y);
+    if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        std::fprintf(stderr, "Vexaro!!: cannot change to full screen: %s\n", SDL_GetError());
+        return;
+    }
+    fullScreen_ = on;
+    if (!on) {
+        SDL_SetWindowSize(window_, windowedWidth_, windowedHeight_);
+        SDL_SetWindowPosition(window_, windowedAt_.x, windowedAt_.y);
+    }
+    noteRefreshRate(); // the window may have gone to another screen
+    present();
+}
+
+int NativeWindow::toPictureX(int windowX) const {
+    return FloorDiv(windowX - layout_.x, layout_.scale);
+}
+
+int NativeWindow::toPictureY(int windowY) const {
+    return FloorDiv(windowY - layout_.y, layout_.scale);
 }
 
 void NativeWindow::setIcon(const Picture& icon) {

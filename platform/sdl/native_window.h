@@ -1,7 +1,8 @@
-// One desktop window showing a picture of ours, every pixel a square of `scale` screen pixels.
+// One desktop window showing a picture of ours, every pixel a square of whole screen pixels.
 #pragma once
 
 #include "platform/compose.h"
+#include "platform/sdl/present.h"
 
 #include <SDL.h>
 #include <string>
@@ -20,32 +21,55 @@ struct WindowLook {
 
 class NativeWindow {
   public:
-    // A window for a picture of width x height, centred over `over` (or on the screen when null).
+    // A window for a picture of width x height enlarged `scale` times, centred over `over` (or
+    // on the screen when null).
     NativeWindow(const std::string& title, int width, int height, int scale, const WindowLook& look,
                  SDL_Window* over = nullptr);
     ~NativeWindow();
     NativeWindow(const NativeWindow&) = delete;
     NativeWindow& operator=(const NativeWindow&) = delete;
 
-    bool ok() const { return window_ && renderer_; }
+    bool ok() const { return window_ != nullptr; }
     Uint32 id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
     SDL_Window* sdl() const { return window_; }
-    int scale() const { return scale_; }
+    // The enlargement the picture is drawn at now (larger in full screen).
+    int scale() const { return layout_.scale; }
 
-    // Uploads the picture (one texture upload) and shows it.
+    // Shows the picture: what changed since the last one reaches the screen, nothing else.
     void show(const FrameBuffer& frame);
-    // Shows the last picture again (the window was uncovered).
+    // Shows the last picture again, whole (the window was uncovered or changed its size).
     void present();
+    // Whether a new picture may go to the screen now: no more often than the screen refreshes.
+    bool frameDue() const { return pace_.due(SDL_GetTicks()); }
+    int msUntilFrameDue() const { return pace_.waitMs(SDL_GetTicks()); }
+
+    // Full screen on the desktop's resolution, the picture centred on black; leaving it puts the
+    // window back where it was, at its own size.
+    void setFullScreen(bool on);
+    bool fullScreen() const { return fullScreen_; }
+
     void setIcon(const Picture& icon);
-    // Window pixels to picture pixels.
-    int toPicture(int windowPixel) const { return windowPixel / scale_; }
+    // Window pixels to picture pixels (negative, or beyond the picture, on the black around it).
+    int toPictureX(int windowX) const;
+    int toPictureY(int windowY) const;
 
   private:
+    // Draws the given areas of the shown picture (all of it when null, or when the window's
+    // size changed) into the window's pixels and hands them to the display.
+    void draw(const std::vector<Area>* areas);
+    SDL_Surface* shadowOf(const SDL_Surface* surface);
+    void noteRefreshRate();
+
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
-    int textureWidth_ = 0, textureHeight_ = 0;
-    int scale_ = 1;
+    FrameBuffer shown_; // what the window shows
+    PictureLayout layout_;
+    int windowWidth_ = 0, windowHeight_ = 0; // the size the layout was made for
+    // Where the picture's pixels go when the window's own format is not 32-bit RGB.
+    SDL_Surface* shadow_ = nullptr;
+    PresentPace pace_;
+    bool fullScreen_ = false;
+    SDL_Point windowedAt_{0, 0};
+    int windowedWidth_ = 0, windowedHeight_ = 0;
 };
 
 // An SDL surface of the picture, every pixel a square of `scale` (for icons and cursors).

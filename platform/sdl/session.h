@@ -46,6 +46,10 @@ constexpr int kGameWaitMs = 1;
 constexpr int kIdleWaitMs = 20;
 void Step(int waitMs);
 
+// A window holds back a picture until the screen's next refresh: the message step then waits
+// at most `ms` for input, so that the picture is not late.
+void WakeWithin(int ms);
+
 // The factor every window is enlarged by.
 int Scale();
 
