@@ -70,10 +70,14 @@ Form* MainForm();
 // Processes messages until the process ends: what runs after start-up has returned.
 [[noreturn]] void RunMessageLoop();
 
+// Where a key event comes from. A key is held while any source holds it, and a press from any
+// of them is a press for GetAsyncKeyState's "pressed since the last query" bit.
+enum class KeySource : std::uint8_t { Keyboard = 1, Gamepad = 2 };
+
 // Key events from a backend: keeps the GetAsyncKeyState record and calls the target form's
 // key handler on every key-down (auto-repeat included).
-void KeyDownEvent(Form* target, int vkey);
-void KeyUpEvent(int vkey);
+void KeyDownEvent(Form* target, int vkey, KeySource source = KeySource::Keyboard);
+void KeyUpEvent(int vkey, KeySource source = KeySource::Keyboard);
 // Forgets every key (a new headless run starts with none held).
 void ResetKeys();
 

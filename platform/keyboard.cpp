@@ -7,7 +7,7 @@ namespace platform {
 
 namespace {
 struct KeyRecord {
-    bool down = false;
+    std::uint8_t heldBy = 0; // KeySource bits
     bool pressedSinceQuery = false;
 };
 std::array<KeyRecord, 256> g_keys;
@@ -16,21 +16,21 @@ std::array<KeyRecord, 256> g_keys;
 std::int16_t GetAsyncKeyState(int vkey) {
     if (vkey < 0 || vkey >= int(g_keys.size())) return 0;
     KeyRecord& k = g_keys[vkey];
-    std::int16_t state = std::int16_t((k.down ? 0x8000 : 0) | (k.pressedSinceQuery ? 1 : 0));
+    std::int16_t state = std::int16_t((k.heldBy ? 0x8000 : 0) | (k.pressedSinceQuery ? 1 : 0));
     k.pressedSinceQuery = false;
     return state;
 }
 
-void KeyDownEvent(Form* target, int vkey) {
+void KeyDownEvent(Form* target, int vkey, KeySource source) {
     if (vkey >= 0 && vkey < int(g_keys.size())) {
-        g_keys[vkey].down = true;
+        g_keys[vkey].heldBy |= std::uint8_t(source);
         g_keys[vkey].pressedSinceQuery = true;
     }
     if (target && target->onKeyDown) target->onKeyDown(vkey);
 }
 
-void KeyUpEvent(int vkey) {
-    if (vkey >= 0 && vkey < int(g_keys.size())) g_keys[vkey].down = false;
+void KeyUpEvent(int vkey, KeySource source) {
+    if (vkey >= 0 && vkey < int(g_keys.size())) g_keys[vkey].heldBy &= ~std::uint8_t(source);
 }
 
 void ResetKeys() {

@@ -3,6 +3,7 @@
 #include "platform/sdl/backend_sdl.h"
 
 #include "platform/backend.h"
+#include "platform/sdl/gamepad.h"
 #include "platform/sdl/instance_lock.h"
 #include "platform/sdl/opener.h"
 #include "platform/sdl/session.h"
@@ -73,6 +74,7 @@ void Start() {
     if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     g_twipsX = g_twipsY = 1440 / ScreenDpi();
+    StartGamepads();
     OpenAudio();
 }
 

@@ -1,6 +1,7 @@
 // The message step: events to the windows that take them, timers, pictures.
 #include "platform/backend.h"
 #include "platform/sdl/backend_sdl.h"
+#include "platform/sdl/gamepad.h"
 #include "platform/sdl/idle_wait.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/menu_control.h"
@@ -134,6 +135,7 @@ void Dispatch(const SDL_Event& e) {
         if (auto window = Accepting(e.motion.windowID)) window->mouseMotion(e.motion);
         break;
     default:
+        GamepadEvent(e);
         break;
     }
 }
@@ -146,8 +148,11 @@ Uint32 g_lastLook = 0;
 int g_wakeWithinMs = kIdleWaitMs;
 constexpr Uint32 kGameLookEveryMs = 8;
 constexpr Uint32 kIdleLookEveryMs = 100;
+constexpr Uint32 kPadLookEveryMs = 16; // a pad's button must not wait a tenth of a second
 bool TimeToLook(int waitMs) {
-    const Uint32 every = waitMs <= kGameWaitMs ? kGameLookEveryMs : kIdleLookEveryMs;
+    const Uint32 every = waitMs <= kGameWaitMs ? kGameLookEveryMs
+                         : GamepadCount() > 0      ? kPadLookEveryMs
+                                               : kIdleLookEveryMs;
     if (SDL_GetTicks() - g_lastLook >= every) return true;
     const int fd = DisplayConnection(AnyWindow());
     // Elsewhere SDL waits itself; the event it found stays in its queue for the look.

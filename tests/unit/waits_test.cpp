@@ -123,4 +123,59 @@ TEST(GetAsyncKeyStateTest, ReportsHeldAndPressedSinceLastLook) {
     EXPECT_EQ(seen[5], 0);
 }
 
+// Keyboard and gamepad side by side: a key is held while either holds it, and presses from both
+// between two looks are one press.
+TEST(GetAsyncKeyStateTest, KeyboardAndGamepadHoldOneKeyTogether) {
+    using platform::KeySource;
+    constexpr KeySource kKeys = KeySource::Keyboard, kPad = KeySource::Gamepad;
+    struct Step {
+        char event; // 'd' down, 'u' up, 'l' look
+        KeySource source;
+        std::uint16_t seen; // for a look
+    };
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"pad up while the keyboard holds",
+         {{'d', kKeys, 0},
+          {'d', kPad, 0},
+          {'l', kKeys, 0x8001},
+          {'u', kPad, 0},
+          {'l', kKeys, 0x8000},
+          {'u', kKeys, 0},
+          {'l', kKeys, 0}}},
+        {"keyboard up while the pad holds (the window lost the keyboard)",
+         {{'d', kPad, 0},
+          {'d', kKeys, 0},
+          {'u', kKeys, 0},
+          {'l', kKeys, 0x8001},
+          {'l', kKeys, 0x8000},
+          {'u', kPad, 0},
+          {'l', kKeys, 0}}},
+        {"a press from each between two looks is one press",
+         {{'d', kKeys, 0},
+          {'u', kKeys, 0},
+          {'d', kPad, 0},
+          {'u', kPad, 0},
+          {'l', kKeys, 1},
+          {'l', kKeys, 0}}},
+        {"a release from a source that never held it changes nothing",
+         {{'d', kPad, 0}, {'u', kKeys, 0}, {'l', kKeys, 0x8001}}},
+    };
+    for (const auto& c : cases) {
+        platform::ResetKeys();
+        int look = 0;
+        for (const Step& step : c.steps) {
+            if (step.event == 'd') platform::KeyDownEvent(nullptr, platform::VK_SPACE, step.source);
+            if (step.event == 'u') platform::KeyUpEvent(platform::VK_SPACE, step.source);
+            if (step.event == 'l') {
+                EXPECT_EQ(std::uint16_t(platform::GetAsyncKeyState(platform::VK_SPACE)), step.seen)
+                    << c.what << ", look " << ++look;
+            }
+        }
+    }
+    platform::ResetKeys();
+}
+
 } // namespace
