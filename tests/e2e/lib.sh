@@ -53,10 +53,12 @@ wait_until() {
     done
 }
 
-# A display of our own at 1280 x 1024: the game's windows are then enlarged twice.
+# A display of our own, 1280 x 1024 unless SCREEN says otherwise: the game's windows are then
+# enlarged twice.
+SCREEN=${SCREEN:-1280x1024}
 start_display() {
     exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     PIDS+=($!)
     exec 3>&-
     wait_until 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
