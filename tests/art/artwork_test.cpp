@@ -58,12 +58,13 @@ class Generated : public ::testing::Test {
 TEST_F(Generated, EveryCommittedPictureIsTheGeneratorsOutputByteForByte) {
     ASSERT_EQ(status_, 0);
     int compared = 0;
-    for (const auto& entry : fs::directory_iterator(kAssets)) {
+    for (const auto& entry : fs::recursive_directory_iterator(kAssets)) {
         if (entry.path().extension() != ".png") continue;
-        const fs::path made = folder_ / entry.path().filename();
-        ASSERT_TRUE(fs::exists(made)) << entry.path().filename() << " is not made any more";
+        const fs::path name = fs::relative(entry.path(), kAssets);
+        const fs::path made = folder_ / name;
+        ASSERT_TRUE(fs::exists(made)) << name << " is not made any more";
         EXPECT_TRUE(Bytes(entry.path()) == Bytes(made))
-            << entry.path().filename() << " differs from what the generator draws; run "
+            << name << " differs from what the generator draws; run "
             << "vexaro-gen-art assets docs/artwork.png and commit the result";
         ++compared;
     }
@@ -72,8 +73,9 @@ TEST_F(Generated, EveryCommittedPictureIsTheGeneratorsOutputByteForByte) {
 
 TEST_F(Generated, EveryPictureMadeIsCommitted) {
     ASSERT_EQ(status_, 0);
-    for (const auto& entry : fs::directory_iterator(folder_)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& entry : fs::recursive_directory_iterator(folder_)) {
+        if (!entry.is_regular_file()) continue;
+        const std::string name = fs::relative(entry.path(), folder_).string();
         if (name == "sheet.png") continue;
         EXPECT_TRUE(fs::exists(kAssets + name)) << name << " is made but not in assets/";
     }
@@ -204,6 +206,29 @@ INSTANTIATE_TEST_SUITE_P(Assets, TwoPartSheet, ::testing::Values("pEnergyDat.png
                              std::string name = info.param;
                              return name.substr(0, name.find('.'));
                          });
+
+// The desktop's icons, one file per size: square plates with rounded corners (mostly clear),
+// opaque inside, the ship on them.
+TEST(DesktopIcons, OneSquarePlatePerSizeWithRoundCorners) {
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const auto p = Asset("icons/vexaro-" + std::to_string(size) + ".png");
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->width(), size);
+        EXPECT_EQ(p->height(), size);
+        ASSERT_FALSE(p->alpha.empty()) << size;
+        const int last = size - 1;
+        for (const auto& [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}})
+            EXPECT_LT(p->alphaAt(x, y), 128) << size << ": corner " << x << "," << y;
+        for (const auto& [x, y] : {std::pair{size / 2, 1}, {1, size / 2}, {size / 2, size / 2}})
+            EXPECT_EQ(p->alphaAt(x, y), 255) << size << ": " << x << "," << y;
+        // The ship's white hull is on it.
+        bool white = false;
+        for (int y = 0; y < size && !white; ++y)
+            for (int x = 0; x < size && !white; ++x)
+                white = p->pixels.get(x, y) == kWhite;
+        EXPECT_TRUE(white || size < 48) << size; // the small ones are reduced, a little grey
+    }
+}
 
 class Icon : public ::testing::TestWithParam<const char*> {};
 

@@ -3,6 +3,7 @@
 
 #include "canvas.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ Canvas ShipIcon(int pose);
 void DrawShip(Canvas& canvas, double x, double y, double scale, int pose);
 // Flames: 0 pointing right, 1 pointing down, 2 pointing left.
 Canvas FlameIcon(int direction);
+// A flame hanging from (centre, 0) of a size x size picture, `length` long and `width` wide.
+Canvas DownFlame(int size, double centre, double length, double width, std::uint32_t seed);
 Canvas FireBurst();
 Canvas SmokeCloud();
 Canvas HandCursor();
@@ -50,6 +53,12 @@ Canvas EndingCredits();
 
 // The logotype's letters at a given height, shared by the title, the logo and the ending.
 Canvas Logotype(int width, int height, int outline);
+
+// The game's icon for the desktop's menus and launchers, size x size (desktop_icon.cpp), and
+// the sizes it is drawn at, each in a file of its own.
+Canvas DesktopIcon(int size);
+constexpr int kDesktopIconSizes[] = {16, 32, 48, 64, 128, 256};
+std::vector<Artwork> DesktopIcons(); // named "icons/vexaro-SIZE.png"
 
 // Every picture at twice its size with its name under it (sheet.cpp).
 Canvas ContactSheet(const std::vector<Artwork>& artwork);

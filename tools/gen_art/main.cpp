@@ -1,5 +1,5 @@
-// vexaro-gen-art OUTDIR [SHEET.png]: writes every picture of the game into OUTDIR and, when
-// asked, a contact sheet of them all.
+// vexaro-gen-art OUTDIR [SHEET.png]: writes every picture of the game into OUTDIR, the desktop
+// icons into OUTDIR/icons, and, when asked, a contact sheet of the game's pictures.
 #include "art.h"
 
 #include "platform/assets.h"
@@ -18,7 +18,12 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(argv[1]);
         const std::string folder = std::string(argv[1]) + "/";
         const std::vector<art::Artwork> artwork = art::AllArtwork();
-        for (const art::Artwork& a : artwork) {
+        std::vector<art::Artwork> everything = artwork;
+        for (art::Artwork& icon : art::DesktopIcons()) // for the desktop, not for the game
+            everything.push_back(std::move(icon));
+        for (const art::Artwork& a : everything) {
+            std::filesystem::create_directories(
+                std::filesystem::path(folder + a.name).parent_path());
             if (!platform::WritePng(a.picture.toPicture(a.withAlpha), folder + a.name)) {
                 std::fprintf(stderr, "cannot write %s%s\n", folder.c_str(), a.name.c_str());
                 return 1;

@@ -99,6 +99,8 @@ double Wave(double t) {
     return f < 0.5 ? 4.0 * f - 1.0 : 3.0 - 4.0 * f;
 }
 
+} // namespace
+
 // A flame pointing down from the middle of the top edge: red outside, white-hot inside, its
 // edge rippling in tongues.
 Canvas DownFlame(int size, double centre, double length, double width, std::uint32_t seed) {
@@ -139,8 +141,6 @@ Canvas DownFlame(int size, double centre, double length, double width, std::uint
     }
     return flame;
 }
-
-} // namespace
 
 void DrawShip(Canvas& canvas, double x, double y, double scale, int pose) {
     const int w = int(std::ceil(32 * scale)), h = int(std::ceil(32 * scale));
