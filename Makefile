@@ -1,5 +1,6 @@
-# Vexaro!! — the two commands: `make run` builds and starts the game, `make test` builds and runs
-# every test. Both install the Debian packages they need when they are missing.
+# Vexaro!! — `make run` builds and starts the game, `make test` builds and runs every test;
+# `make install` puts the game on this machine (under PREFIX), `make package` makes the .deb.
+# Each installs the Debian packages it needs when they are missing.
 
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -9,12 +10,15 @@ JOBS       ?= $(shell nproc)
 RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev \
                  libsdl2-ttf-dev libfontconfig-dev timgm6mb-soundfont fonts-ipafont-mincho \
                  fonts-ipafont-gothic fonts-liberation
-TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang \
-                 libclang-rt-14-dev xvfb xfonts-base xdotool imagemagick x11-apps x11-utils openbox python3
+PACKAGE_PACKAGES := $(RUN_PACKAGES) dpkg-dev
+TEST_PACKAGES := $(PACKAGE_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang \
+                 libclang-rt-14-dev xvfb xfonts-base xdotool imagemagick x11-apps x11-utils openbox python3 \
+                 lintian desktop-file-utils appstream
+PREFIX     ?= /usr/local
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps-run deps-test configure bench clean
+.PHONY: run test build deps-run deps-test deps-package configure bench install uninstall package clean
 
 run: deps-run build
 	cd $(BUILD) && ./vexaro
@@ -31,11 +35,26 @@ configure:
 bench: deps-test build
 	bench/run-all.sh $(BUILD)
 
+# The game in PREFIX/lib/games/vexaro with its data, the launcher PREFIX/games/vexaro, the menu
+# entry, icons, AppStream data and manual page under PREFIX/share.
+install: deps-run build
+	$(SUDO) cmake --install $(BUILD) --prefix $(PREFIX) --strip
+
+uninstall:
+	$(SUDO) xargs --no-run-if-empty rm -f -- <$(BUILD)/install_manifest.txt
+
+# $(BUILD)/vexaro_VERSION_ARCH.deb, for /usr.
+package: deps-package build
+	cmake --build $(BUILD) --target package
+
 deps-run:
 	@tools/install-packages.sh $(RUN_PACKAGES)
 
 deps-test:
 	@tools/install-packages.sh $(TEST_PACKAGES)
+
+deps-package:
+	@tools/install-packages.sh $(PACKAGE_PACKAGES)
 
 clean:
 	rm -rf $(BUILD)

@@ -31,12 +31,7 @@ for point in "5 5" "1914 1074" "300 540" "1620 540" "960 60" "960 1020"; do
     [ "$(pixel "$WORK/full.png" "$px" "$py")" = 000000 ] || fail "the screen at $px,$py is not black"
 done
 # The title picture tiled under the menu bar, as in the window.
-for point in "10 10" "300 40" "600 380"; do
-    read -r cx cy <<<"$point"
-    want=$(pixel "$SOURCE/assets/pTitle.png" $((cx % 256)) $((cy % 192)))
-    got=$(pixel "$WORK/full.png" $(at "$cx" $((20 + cy))))
-    [ "$got" = "$want" ] || fail "client pixel $cx,$cy is $got in full screen, not $want"
-done
+check_title_screen "$WORK/full.png" "$FX" "$FY" "$FS"
 [ "$(pixel "$WORK/full.png" $(at 600 10))" = "$FACE" ] || fail "no menu bar in full screen"
 
 # The menu bar with the mouse: a press on the first title drops its menu down, Escape backs out.

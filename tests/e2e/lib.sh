@@ -112,6 +112,19 @@ screenshot() { import -window root "$1"; }
 # The colour of one pixel of a picture, as RRGGBB.
 pixel() { convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1 | tr -d '#'; }
 
+# Fails unless the screenshot shows the title picture tiled over the client area of the main
+# window, whose corner is at (x, y) on the screen, enlarged `scale` times: client pixel (cx, cy)
+# shows the title picture's pixel (cx mod 256, cy mod 192).
+check_title_screen() {
+    local shot=$1 wx=$2 wy=$3 scale=$4 point cx cy want got
+    for point in "10 10" "128 96" "200 150" "300 40" "420 250" "600 380" "255 191" "256 192"; do
+        read -r cx cy <<<"$point"
+        want=$(pixel "$SOURCE/assets/pTitle.png" $((cx % 256)) $((cy % 192)))
+        got=$(pixel "$shot" $((wx + cx * scale + 1)) $((wy + (20 + cy) * scale + 1)))
+        [ "$got" = "$want" ] || fail "client pixel $cx,$cy is $got, the title picture has $want"
+    done
+}
+
 # Windows of ours without a name (the splash and about window), as "id width height".
 unnamed_windows() { xwininfo -root -tree | awk '/has no name/ {print $1, $(NF-1)}'; }
 

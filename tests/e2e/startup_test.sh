@@ -45,14 +45,8 @@ sleep 0.5
 screenshot "$WORK/title.png"
 convert "$WORK/title.png" -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/title.png"
 
-# The title picture tiled from the client area's corner: client pixel (cx, cy) shows the title
-# picture's pixel (cx mod 256, cy mod 192), each as a square of SCALE screen pixels.
-for point in "10 10" "128 96" "200 150" "300 40" "420 250" "600 380" "255 191" "256 192"; do
-    read -r cx cy <<<"$point"
-    want=$(pixel "$SOURCE/assets/pTitle.png" $((cx % 256)) $((cy % 192)))
-    got=$(pixel "$WORK/title.png" $((x + cx * SCALE + 1)) $((y + (20 + cy) * SCALE + 1)))
-    [ "$got" = "$want" ] || fail "client pixel $cx,$cy is $got, the title picture has $want"
-done
+# The title picture tiled from the client area's corner, each pixel a square of SCALE.
+check_title_screen "$WORK/title.png" "$x" "$y" "$SCALE"
 # The menu bar above it: the classic grey face.
 bar=$(pixel "$WORK/title.png" $((x + w - 10)) $((y + 10 * SCALE)))
 [ "$bar" = D4D0C8 ] || fail "menu bar face is $bar"
