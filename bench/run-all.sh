@@ -18,4 +18,7 @@ done
 echo "== idle: the game on its title screen"
 "$here/idle/idle_cpu.sh" "$build" || status=1
 
+echo "== flight: the game in flight at scale 1 and 2"
+"$here/flight/flight_cpu.sh" "$build" || status=1
+
 exit $status

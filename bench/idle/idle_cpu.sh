@@ -3,62 +3,23 @@
 # as the yardstick of a whole core. A benchmark, not a test: it prints its figures.
 #
 #   bench/idle/idle_cpu.sh BUILD_DIR [SECONDS]
-set -euo pipefail
+NAME=idle
+source "$(dirname "$0")/../lib.sh"
 
 build=$(cd "${1:?usage: idle_cpu.sh BUILD_DIR [SECONDS]}" && pwd)
 seconds=${2:-10}
 game="$build/vexaro"
-[ -x "$game" ] || { echo "idle: no $game; build it first" >&2; exit 1; }
+[ -x "$game" ] || bench_fail "no $game; build it first"
 for tool in Xvfb xwininfo; do
-    command -v "$tool" >/dev/null || { echo "idle: $tool is missing (make deps-test)" >&2; exit 1; }
+    command -v "$tool" >/dev/null || bench_fail "$tool is missing (make deps-test)"
 done
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    # The game first, then its display.
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-    # Whatever has not ended a few seconds later is ended for good.
-    for _ in $(seq 50); do
-        alive=0
-        for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
-        [ "$alive" = 0 ] && break
-        sleep 0.1
-    done
-    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own: Xvfb picks a free number and writes it to the pipe.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-
-clock_ticks=$(getconf CLK_TCK)
-# utime + stime of a process and all its threads, in clock ticks.
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-
-# The game on its title screen, without a sound card.
-SDL_AUDIODRIVER=dummy "$game" >"$work/game.log" 2>&1 &
-game_pid=$!
-pids+=("$game_pid")
-for _ in $(seq 300); do
-    xwininfo -name 'Vexaro!!' >/dev/null 2>&1 && break
-    sleep 0.1
-done
-if ! kill -0 "$game_pid" 2>/dev/null; then
-    echo "idle: the game ended at once (is another Vexaro!! running for this user?)" >&2
-    exit 1
-fi
-xwininfo -name 'Vexaro!!' >/dev/null 2>&1 || { echo "idle: the main window never showed" >&2; exit 1; }
+start_display 1280x1024
+start_game "$game"
 sleep 2 # the splash is gone and the title is drawn
-before=$(cpu_ticks "$game_pid")
+before=$(cpu_ticks "$GAME_PID")
 sleep "$seconds"
-after=$(cpu_ticks "$game_pid")
+after=$(cpu_ticks "$GAME_PID")
 game_cpu=$(awk -v t=$((after - before)) -v hz="$clock_ticks" 'BEGIN {printf "%.2f", t / hz}')
 
 # The yardstick: a loop that never sleeps, for as long; `time` adds up the processor time of it.
