@@ -56,34 +56,30 @@ Pixel Expected(int x, int y) {
 
 TEST(Compose, ChildWindowsOverTheBoxAndItsImagesAsIfPaintedBackToFront) {
     g_twipsX = g_twipsY = T;
-    Scene scene;
-    FrameBuffer out;
-    out.width = 50;
-    out.height = 40;
-    out.pixels.assign(std::size_t(out.width) * out.height, 0x777777);
-    ComposeBox(scene.box, 5, 4, {0, 0, out.width, out.height}, out);
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) {
-            const bool onBox = x >= 5 && y >= 4 && x < 45 && y < 34;
-            const Pixel want = onBox ? Expected(x - 5, y - 4) : 0x777777;
-            ASSERT_EQ(out.at(x, y), want) << "frame pixel " << x << ", " << y;
-        }
-}
-
-TEST(Compose, AClipLeavesEverythingOutsideItAlone) {
-    g_twipsX = g_twipsY = T;
-    Scene scene;
-    FrameBuffer out;
-    out.width = 40;
-    out.height = 30;
-    out.pixels.assign(std::size_t(out.width) * out.height, 0x777777);
-    const ClipRect clip{10, 6, 25, 12};
-    ComposeBox(scene.box, 0, 0, clip, out);
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) {
-            const bool inside = x >= clip.x0 && y >= clip.y0 && x < clip.x1 && y < clip.y1;
-            ASSERT_EQ(out.at(x, y), inside ? Expected(x, y) : 0x777777) << x << ", " << y;
-        }
+    const struct {
+        const char* what;
+        int boxX, boxY;
+        ClipRect clip;
+    } cases[] = {
+        {"the whole box, away from the frame's corner", 5, 4, {0, 0, 50, 40}},
+        {"a clip leaves everything outside it alone", 0, 0, {10, 6, 25, 12}},
+    };
+    for (const auto& c : cases) {
+        Scene scene;
+        FrameBuffer out;
+        out.width = 50;
+        out.height = 40;
+        out.pixels.assign(std::size_t(out.width) * out.height, 0x777777);
+        ComposeBox(scene.box, c.boxX, c.boxY, c.clip, out);
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x) {
+                const int bx = x - c.boxX, by = y - c.boxY;
+                const bool drawn = x >= c.clip.x0 && y >= c.clip.y0 && x < c.clip.x1 &&
+                                   y < c.clip.y1 && bx >= 0 && by >= 0 && bx < 40 && by < 30;
+                ASSERT_EQ(out.at(x, y), drawn ? Expected(bx, by) : 0x777777)
+                    << c.what << ": frame pixel " << x << ", " << y;
+            }
+    }
 }
 
 } // namespace
