@@ -151,7 +151,7 @@ constexpr Uint32 kIdleLookEveryMs = 100;
 constexpr Uint32 kPadLookEveryMs = 16; // a pad's button must not wait a tenth of a second
 bool TimeToLook(int waitMs) {
     const Uint32 every = waitMs <= kGameWaitMs ? kGameLookEveryMs
-                         : GamepadCount() > 0      ? kPadLookEveryMs
+                         : GamepadCount() > 0  ? kPadLookEveryMs
                                                : kIdleLookEveryMs;
     if (SDL_GetTicks() - g_lastLook >= every) return true;
     const int fd = DisplayConnection(AnyWindow());
