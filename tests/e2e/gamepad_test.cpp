@@ -263,3 +263,10 @@ TEST(GamepadParts, HeldKeysOfAPad) {
 }
 
 } // namespace
+
+// Ends the way the game ends: SDL and the display closed, the process gone at once.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    const int status = RUN_ALL_TESTS();
+    EndProcess(status);
+}
