@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "shell/commands.h"
 #include "shell/fabout.h"
+#include "shell/help.h"
 
 void Main() {
     ShowAbout(false);
@@ -28,10 +29,22 @@ void Main() {
     UnloadAbout();
 }
 
+namespace {
+
+// Every window of the game, the ones shown over the main window first. Any form may go at any
+// time (a modal loop on it ends, the backend lets go of its window), so the order is for the
+// reader; the help window is among them so that no run inherits one from the run before.
+void DestroyWindows() {
+    DestroyHelp();
+    DestroyAbout();
+    DestroyMainWindow();
+}
+
+} // namespace
+
 void ResetProcessState() {
     ResetGameState();
     ResetRandom();
     g_framesFlown = 0;
-    DestroyMainWindow();
-    DestroyAbout();
+    DestroyWindows();
 }

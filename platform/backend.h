@@ -42,6 +42,9 @@ bool AnotherInstanceRunning();
 void ShowForm(Form& form, bool modal);
 // Closes a form's window; the form object stays and may be shown again.
 void UnloadForm(Form& form);
+// Called by a form's destructor: the backend lets go of the form's window at once, so that no
+// event can reach a form that is gone.
+void FormDestroyed(Form& form);
 
 // Message box buttons and results.
 constexpr int vbOKOnly = 0;

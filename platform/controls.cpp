@@ -140,14 +140,30 @@ void Line::setY2(float value) {
     setY(y1, value);
 }
 
-// --- Timer ---------------------------------------------------------------------------------
+// --- The open forms and timers ------------------------------------------------------------
 
 namespace {
+// Every form and timer of the program. A form or timer leaves its list in its destructor, which
+// for the game's windows runs at exit, after any list made on first use has been destroyed. So
+// the lists are never destroyed (they stay reachable, no leak): whatever the order of destruction,
+// a form or timer erases itself from live memory.
+struct Registry {
+    std::vector<Form*> forms;
+    std::vector<Timer*> timers;
+};
+Registry& Open() {
+    static Registry& registry = *new Registry;
+    return registry;
+}
 std::vector<Timer*>& Timers() {
-    static std::vector<Timer*> timers;
-    return timers;
+    return Open().timers;
+}
+std::vector<Form*>& Forms() {
+    return Open().forms;
 }
 } // namespace
+
+// --- Timer ---------------------------------------------------------------------------------
 
 Timer::Timer(std::string name) : name_(std::move(name)) {
     Timers().push_back(this);
@@ -177,11 +193,6 @@ void Timer::FireDue(std::uint32_t now) {
 // --- Form ----------------------------------------------------------------------------------
 
 namespace {
-std::vector<Form*>& Forms() {
-    static std::vector<Form*> forms;
-    return forms;
-}
-
 MenuItem* FindIn(std::vector<MenuItem>& items, const std::string& name) {
     for (MenuItem& item : items) {
         if (item.name == name) return &item;
@@ -197,6 +208,7 @@ Form::Form(std::string name) : PictureBox(std::move(name), ControlKind::Form) {
 }
 
 Form::~Form() {
+    FormDestroyed(*this);
     std::erase(Forms(), this);
     if (MainForm() == this) SetMainForm(nullptr);
 }
@@ -217,6 +229,13 @@ void Form::setClientSize(float width, float height) {
 
 const std::vector<Form*>& Form::All() {
     return Forms();
+}
+
+bool FormLoaded(std::uint32_t handle) {
+    const auto& forms = Forms();
+    const auto it = std::find_if(forms.begin(), forms.end(),
+                                 [handle](const Form* f) { return f->handle() == handle; });
+    return it != forms.end() && (*it)->loaded;
 }
 
 } // namespace platform

@@ -247,4 +247,8 @@ class Form : public PictureBox {
     void sizeChanged() override {} // the outer size does not change the client area
 };
 
+// True while the form with this handle exists and is loaded: what a modal loop waits on, since a
+// handler that runs inside the loop may unload its form, or destroy it and make a new one.
+bool FormLoaded(std::uint32_t handle);
+
 } // namespace platform

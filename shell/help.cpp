@@ -150,3 +150,7 @@ void CloseHelp() {
     if (!g_help) return;
     UnloadForm(g_help->form);
 }
+
+void DestroyHelp() {
+    g_help.reset();
+}

@@ -23,3 +23,5 @@ void ShowHelpContents(const std::string& path);
 void ScrollHelp(int lines);
 // Closes the help window, if open.
 void CloseHelp();
+// Destroys the help window (a new headless run starts without one).
+void DestroyHelp();

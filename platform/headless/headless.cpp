@@ -292,7 +292,8 @@ void ShowForm(Form& form, bool modal) {
     form.shownModal = modal;
     form.show();
     if (!modal) return;
-    while (form.loaded)
+    const std::uint32_t handle = form.handle();
+    while (FormLoaded(handle))
         DoEvents();
 }
 
@@ -302,6 +303,8 @@ void UnloadForm(Form& form) {
     form.shownModal = false;
     form.hide();
 }
+
+void FormDestroyed(Form&) {} // no windows here
 
 int MsgBox(const std::string& text, int buttons, const std::string& title) {
     std::string answer = buttons == vbYesNo ? "no" : "ok";

@@ -21,11 +21,6 @@ class FormWindow;
 std::vector<std::shared_ptr<FormWindow>>& g_formWindows =
     *new std::vector<std::shared_ptr<FormWindow>>;
 
-bool FormExists(const Form* form) {
-    const auto& all = Form::All();
-    return std::find(all.begin(), all.end(), form) != all.end();
-}
-
 class FormWindow : public InputWindow {
   public:
     explicit FormWindow(Form& form) : form_(form) {
@@ -298,11 +293,12 @@ SDL_Window* MainWindow() {
 }
 
 void SyncFormWindows() {
-    // Forms that were unloaded, or destroyed, lose their windows; the others follow the game's
-    // requests. Objects stay alive while a handler of theirs runs (the list holds a share).
+    // Forms that were unloaded lose their windows (a destroyed one has lost it already); the
+    // others follow the game's requests. Objects stay alive while a handler of theirs runs (the
+    // list holds a share).
     const auto windows = g_formWindows;
     for (const auto& w : windows) {
-        if (!FormExists(&w->form()) || !w->form().loaded)
+        if (!w->form().loaded)
             Forget(w);
         else
             w->applyState();
@@ -327,7 +323,8 @@ void ShowForm(Form& form, bool modal) {
     const Uint32 id = window->windowId();
     if (SDL_Window* w = window->sdl()) SDL_RaiseWindow(w);
     sdl::PushModal(id);
-    while (form.loaded)
+    const std::uint32_t handle = form.handle();
+    while (FormLoaded(handle))
         sdl::Step(sdl::kIdleWaitMs);
     sdl::PopModal(id);
 }
@@ -337,6 +334,10 @@ void UnloadForm(Form& form) {
     form.shownModal = false;
     form.hide();
     // The window goes at once; the object behind it when its own handler has returned.
+    if (auto window = sdl::WindowOf(form)) sdl::Forget(window);
+}
+
+void FormDestroyed(Form& form) {
     if (auto window = sdl::WindowOf(form)) sdl::Forget(window);
 }
 

@@ -28,6 +28,15 @@ title-shot)
     [ -s "$work/title.png" ] || fail "no picture written"
     [ "$(count '"form":"fMain","do":"show"')" = 1 ] || fail "the main window is shown"
     ;;
+about-again)
+    # Shown modally, closed, shown and closed again with a game between: the process must end
+    # cleanly (under the sanitizers, with nothing read after it was freed).
+    printf '%s\n' '1100 menu mHelpAbout' '1200 tap space' '3000 click fAbout' \
+        '6000 menu mHelpAbout' '6500 click fAbout' > "$work/about.txt"
+    "$sim" --script "$work/about.txt" --ticks 8000 --trace "$work/trace.jsonl"
+    [ "$(count '"form":"fAbout","do":"show-modal"')" = 2 ] || fail "shown modally twice"
+    [ "$(count '"form":"fAbout","do":"unload"')" = 3 ] || fail "splash and two showings closed"
+    ;;
 bad-arguments)
     set +e
     "$sim" --dpi nonsense 2> "$work/err"; status=$?

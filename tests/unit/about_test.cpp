@@ -1,4 +1,5 @@
 // The splash and about window: its gradient, its clicks, its links and their colours.
+#include "core/waits.h"
 #include "harness.h"
 #include "shell/fabout.h"
 
@@ -112,6 +113,31 @@ TEST(AboutTest, ANewShowingStartsWhite) {
         ShowAbout(false);
         EXPECT_EQ(fAbout().lblHttp.foreColor, platform::Rgb(255, 255, 255));
     });
+}
+
+// The about window closed while its modal loop waits under a nested loop (a game run from
+// inside it), shown anew and closed again from there: the new showing makes a new window, and
+// the first loop, when the nested one returns, must find its window gone, not read it.
+TEST(AboutTest, ShowingAgainUnderTheFirstShowingsLoopEndsThatLoop) {
+    auto options = test::Options("1000 click fAbout\n2000 click fAbout");
+    options.stopAfterTicks = 5000;
+    bool returned = false;
+    test::RunHeadless(options, [&] {
+        platform::Timer nested{"nested"};
+        nested.interval = 500;
+        nested.onTimer = [&nested] {
+            nested.setEnabled(false);
+            WaitMilliseconds(1000); // the first window is closed meanwhile
+            EXPECT_FALSE(fAboutLoaded());
+            ShowAbout(true);
+        };
+        nested.setEnabled(true);
+        ShowAbout(true);
+        returned = true;
+        EXPECT_FALSE(fAboutLoaded());
+        EXPECT_LT(platform::headless::Now(), 2100);
+    });
+    EXPECT_TRUE(returned);
 }
 
 TEST(AboutTest, ClickingTheSplashClosesItEarlyAndStartUpGoesOn) {
