@@ -178,13 +178,19 @@ void Timer::setEnabled(bool enabled) {
     enabled_ = enabled;
 }
 
+bool Timer::due(std::uint32_t now) const {
+    return enabled_ && interval > 0 && std::int32_t(now - started_) >= interval;
+}
+
 void Timer::FireDue(std::uint32_t now) {
+    // Called at every message step: the usual case, nothing due, must cost no allocation.
+    const auto& timers = Timers();
+    if (std::none_of(timers.begin(), timers.end(), [now](Timer* t) { return t->due(now); })) return;
     // Copy: a handler may create or destroy timers.
-    std::vector<Timer*> timers = Timers();
-    for (Timer* t : timers) {
-        if (std::find(Timers().begin(), Timers().end(), t) == Timers().end()) continue;
-        if (!t->enabled_ || t->interval <= 0) continue;
-        if (std::int32_t(now - t->started_) < t->interval) continue;
+    const std::vector<Timer*> snapshot = timers;
+    for (Timer* t : snapshot) {
+        if (std::find(timers.begin(), timers.end(), t) == timers.end()) continue;
+        if (!t->due(now)) continue;
         t->started_ = now;
         if (t->onTimer) t->onTimer();
     }

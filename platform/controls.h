@@ -193,6 +193,7 @@ class Timer {
     static void FireDue(std::uint32_t now);
 
   private:
+    bool due(std::uint32_t now) const;
     std::string name_;
     bool enabled_ = false;
     std::uint32_t started_ = 0;
