@@ -40,6 +40,14 @@ std::shared_ptr<Picture> FromSdlSurface(SDL_Surface* loaded) {
     return picture;
 }
 
+// Decodes a PNG from a stream and closes the stream, which SDL_image leaves open.
+std::shared_ptr<Picture> ReadPngFrom(SDL_RWops* rw) {
+    if (!rw) return nullptr;
+    SDL_Surface* loaded = IMG_LoadPNG_RW(rw);
+    SDL_RWclose(rw);
+    return FromSdlSurface(loaded);
+}
+
 std::shared_ptr<const Picture> StandIn() {
     auto p = std::make_shared<Picture>();
     p->pixels.reset(32, 32, Rgb(255, 0, 255));
@@ -49,15 +57,11 @@ std::shared_ptr<const Picture> StandIn() {
 } // namespace
 
 std::shared_ptr<Picture> DecodePng(const unsigned char* data, std::size_t size) {
-    SDL_RWops* rw = SDL_RWFromConstMem(data, int(size));
-    if (!rw) return nullptr;
-    return FromSdlSurface(IMG_LoadPNG_RW(rw));
+    return ReadPngFrom(SDL_RWFromConstMem(data, int(size)));
 }
 
 std::shared_ptr<Picture> ReadPng(const std::string& path) {
-    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
-    if (!rw) return nullptr;
-    return FromSdlSurface(IMG_LoadPNG_RW(rw));
+    return ReadPngFrom(SDL_RWFromFile(path.c_str(), "rb"));
 }
 
 std::shared_ptr<const Picture> LoadPicture(const std::string& name) {

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
 #include <tuple>
 
 namespace platform {
@@ -23,14 +24,19 @@ std::string FontconfigFamily(const std::string& face) {
     return face;
 }
 
+struct FontCloser {
+    void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
+};
+
+// Opened once each and kept to the end; closed when the cache goes at exit.
 TTF_Font* OpenFont(const FontSpec& wanted) {
     using Key = std::tuple<std::string, int, bool, bool, bool>;
-    static std::map<Key, TTF_Font*> fonts;
+    static std::map<Key, std::unique_ptr<TTF_Font, FontCloser>> fonts;
     const int dpi = ScreenDpi();
     const Key key{wanted.face, int(std::lround(wanted.points * 100)), wanted.bold, wanted.italic,
                   wanted.underline};
     auto it = fonts.find(key);
-    if (it != fonts.end()) return it->second;
+    if (it != fonts.end()) return it->second.get();
     if (!TTF_WasInit()) TTF_Init();
     TTF_Font* font = nullptr;
     const std::string file = FindFontFile(wanted.face, wanted.bold, wanted.italic);
@@ -49,7 +55,7 @@ TTF_Font* OpenFont(const FontSpec& wanted) {
         TTF_SetFontStyle(font, style);
         TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
     }
-    fonts[key] = font;
+    fonts[key].reset(font);
     return font;
 }
 

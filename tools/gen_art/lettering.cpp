@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <tuple>
 
@@ -14,14 +15,21 @@ namespace art {
 
 namespace {
 
+struct FontCloser {
+    void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
+};
+using OpenedFont = std::unique_ptr<TTF_Font, FontCloser>;
+
+// Each face and size is opened once and closed at exit; a face refused is closed at once.
 TTF_Font* OpenFont(const Font& font, int pixelSize) {
     using Key = std::tuple<std::string, bool, bool, int>;
-    static std::map<Key, TTF_Font*> open;
+    static std::map<Key, OpenedFont> open;
     const Key key{font.family, font.bold, font.italic, pixelSize};
-    if (auto it = open.find(key); it != open.end()) return it->second;
+    if (auto it = open.find(key); it != open.end()) return it->second.get();
     if (!TTF_WasInit() && TTF_Init() != 0) throw std::runtime_error("SDL_ttf does not start");
     const std::string file = platform::FindFontFile(font.family, font.bold, font.italic);
-    TTF_Font* ttf = file.empty() ? nullptr : TTF_OpenFont(file.c_str(), pixelSize);
+    OpenedFont opened(file.empty() ? nullptr : TTF_OpenFont(file.c_str(), pixelSize));
+    TTF_Font* ttf = opened.get();
     const char* family = ttf ? TTF_FontFaceFamilyName(ttf) : nullptr;
     if (!family || font.family != family)
         throw std::runtime_error("font \"" + font.family + "\" is not installed (found \"" +
@@ -34,7 +42,7 @@ TTF_Font* OpenFont(const Font& font, int pixelSize) {
         throw std::runtime_error("font \"" + font.family + "\" lacks the style wanted (found \"" +
                                  style + "\")");
     TTF_SetFontHinting(ttf, TTF_HINTING_LIGHT);
-    open[key] = ttf;
+    open[key] = std::move(opened);
     return ttf;
 }
 
