@@ -79,7 +79,7 @@ void mHelpHelp_Click() {
         MsgBox("ヘルプファイルが見つかりません", vbOKOnly);
         return;
     }
-    ShowHelpContents(path);
+    if (!ShowHelpContents(path)) MsgBox("ヘルプファイルを読み込めません", vbOKOnly);
 }
 
 void mHelpAbout_Click() {

@@ -1,10 +1,10 @@
 #include "shell/help.h"
 
 #include "platform/backend.h"
+#include "platform/file_read.h"
 #include "platform/text.h"
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 
 using namespace platform;
@@ -84,13 +84,11 @@ void Paint() {
 
 } // namespace
 
-std::vector<HelpLine> ReadHelpFile(const std::string& path) {
+std::optional<std::vector<HelpLine>> ReadHelpFile(const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    if (ReadFileBytes(path, kMaxBytes, bytes) != FileRead::Read) return std::nullopt;
+    const std::string text(bytes.begin(), bytes.begin() + std::min(bytes.size(), kMaxBytes));
     std::vector<HelpLine> lines;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return lines;
-    std::string text(kMaxBytes, '\0');
-    in.read(text.data(), std::streamsize(text.size()));
-    text.resize(std::size_t(in.gcount()));
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -113,7 +111,9 @@ std::vector<HelpLine> ReadHelpFile(const std::string& path) {
     return lines;
 }
 
-void ShowHelpContents(const std::string& path) {
+bool ShowHelpContents(const std::string& path) {
+    const auto lines = ReadHelpFile(path);
+    if (!lines) return false;
     if (!g_help) {
         g_help = std::make_unique<HelpWindow>();
         g_help->form.caption = "Vexaro!! ヘルプ";
@@ -131,12 +131,13 @@ void ShowHelpContents(const std::string& path) {
     }
     g_help->lines.clear();
     const int width = g_help->form.surface().width() - 2 * kMargin;
-    for (const HelpLine& line : ReadHelpFile(path))
+    for (const HelpLine& line : *lines)
         for (HelpLine& piece : Wrap(line, width))
             g_help->lines.push_back(std::move(piece));
     g_help->top = 0;
     Paint();
     ShowForm(g_help->form, false);
+    return true;
 }
 
 void ScrollHelp(int lines) {

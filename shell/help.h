@@ -6,6 +6,7 @@
 // 200 characters and the file at 256 KiB, so that no file can make the window unwieldy.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,13 @@ struct HelpLine {
     bool heading = false;
 };
 
-// Reads and checks a help file: an unreadable file gives no lines.
-std::vector<HelpLine> ReadHelpFile(const std::string& path);
+// Reads and checks a help file; nothing when it cannot be read (missing, not a file, or an I/O
+// error part way).
+std::optional<std::vector<HelpLine>> ReadHelpFile(const std::string& path);
 
-// Opens the help window on the file, at its contents page (the top).
-void ShowHelpContents(const std::string& path);
+// Opens the help window on the file, at its contents page (the top). False, and no window, when
+// the file cannot be read.
+bool ShowHelpContents(const std::string& path);
 // Scrolls the open help window by a number of lines (negative: up).
 void ScrollHelp(int lines);
 // Closes the help window, if open.

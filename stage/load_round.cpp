@@ -1,12 +1,11 @@
 // LoadRound: finds the round's file, checks all of it, and only then builds the stage.
 #include "display/fmain.h"
 #include "platform/backend.h"
+#include "platform/file_read.h"
 #include "platform/trace.h"
 #include "stage/stage.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -31,33 +30,32 @@ void RejectRoundFile(Long n, const std::string& fault) {
 
 enum class ReadOutcome { Read, Missing, Failed };
 
-// The whole file, read once and closed again; sizes past the reader's limit are not read.
+// The whole file, read once and closed again; sizes past the reader's limit are not read. Any
+// failure, an I/O error included, is a fault to report.
 ReadOutcome ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
                           std::string& fault) {
-    namespace fs = std::filesystem;
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) return ReadOutcome::Missing;
-    if (!fs::is_regular_file(status)) {
-        fault = "ファイルではありません";
-        return ReadOutcome::Failed;
-    }
-    const auto size = fs::file_size(path, error);
+    const auto size = std::filesystem::file_size(path, error);
     if (!error && size > kMaxRoundFileBytes) {
         fault = "ファイルが大きすぎます（" + std::to_string(size) + " バイト）";
         return ReadOutcome::Failed;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    switch (platform::ReadFileBytes(path, kMaxRoundFileBytes, bytes)) {
+    case platform::FileRead::Read:
+        return ReadOutcome::Read; // one byte past the limit is the reader's to refuse
+    case platform::FileRead::Missing:
+        return ReadOutcome::Missing;
+    case platform::FileRead::NotAFile:
+        fault = "ファイルではありません";
+        break;
+    case platform::FileRead::NoAccess:
         fault = "ファイルを開けません（読み取りの許可がありません）";
-        return ReadOutcome::Failed;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+        break;
+    case platform::FileRead::Failed:
         fault = "ファイルの読み取りに失敗しました";
-        return ReadOutcome::Failed;
+        break;
     }
-    return ReadOutcome::Read;
+    return ReadOutcome::Failed;
 }
 
 } // namespace

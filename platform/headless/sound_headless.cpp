@@ -1,11 +1,11 @@
 // Sound on the headless backend: every request goes to the trace, and a synchronous wave holds
 // the virtual clock for as long as the wave lasts.
+#include "platform/file_read.h"
 #include "platform/headless/headless.h"
 #include "platform/sound.h"
 #include "platform/trace.h"
 
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -23,10 +23,10 @@ std::uint32_t Le32(const unsigned char* p) {
            std::uint32_t(p[3]) << 24;
 }
 
-// Length of a RIFF wave in milliseconds, or nothing when the file is not one.
+// Length of a RIFF wave in milliseconds, or nothing when the file is not one or cannot be read.
 std::optional<std::uint32_t> WaveLengthMs(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::vector<std::uint8_t> bytes;
+    if (ReadFileBytes(path, SIZE_MAX, bytes) != FileRead::Read) return std::nullopt;
     if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
         std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE")
         return std::nullopt;
@@ -49,9 +49,9 @@ std::optional<std::uint32_t> WaveLengthMs(const std::string& path) {
 }
 
 bool IsMidi(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char head[4] = {};
-    return in.read(head, 4) && std::string(head, 4) == "MThd";
+    std::vector<std::uint8_t> head;
+    return ReadFileBytes(path, 4, head) == FileRead::Read && head.size() >= 4 &&
+           std::string(head.begin(), head.begin() + 4) == "MThd";
 }
 
 struct Music {

@@ -1,6 +1,7 @@
 // Wave effects and the music channel on SDL_mixer. Everything fails silently: a sound that
 // cannot be played is simply not heard, as the game expects.
 #include "platform/sdl/sound_sdl.h"
+#include "platform/file_read.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <string_view>
@@ -157,14 +157,12 @@ bool HasMidiExtension(const std::string& path) {
 // Other kinds of file are left to SDL_mixer, which checks them itself.
 bool CanOpenAsMusic(const std::string& path) {
     if (!HasMidiExtension(path)) return true;
-    constexpr std::uintmax_t kLargestTune = 16 << 20; // far beyond any tune; bounds the memory
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kLargestTune) return false;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    std::ifstream in(path, std::ios::binary);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return in.gcount() == static_cast<std::streamsize>(size) && IsWholeMidiFile(bytes);
+    constexpr std::size_t kLargestTune = 16 << 20; // far beyond any tune; bounds the memory
+    std::vector<std::uint8_t> bytes;
+    if (ReadFileBytes(path, kLargestTune, bytes) != FileRead::Read || bytes.size() > kLargestTune)
+        return false;
+    return IsWholeMidiFile(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 void CloseMusic() {

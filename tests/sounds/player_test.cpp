@@ -252,11 +252,16 @@ TEST(SoundPlayer, MissingOrCorruptFilesAreSkippedWithoutAWord) {
                                  write("cut.mid", tune.substr(0, tune.size() / 2)),
                                  write("header-only.mid", tune.substr(0, 14) + garbage),
                                  write("bad-event.mid", badEvent),
-                                 (folder / "folder.mid").string()};
+                                 (folder / "folder.mid").string(),
+                                 (folder / "failing.mid").string()};
     fs::create_directory(folder / "folder.mid");
+    // Every read of these fails with an I/O error, as on a failing disk.
+    fs::create_symlink("/proc/self/mem", folder / "failing.mid");
+    fs::create_symlink("/proc/self/mem", folder / "failing.wav");
     const std::string waves[] = {
         (folder / "missing.wav").string(), write("empty.wav", ""), write("noise.wav", garbage),
-        write("cut.wav", ReadBytes(SoundPath("beep.wav")).value_or("").substr(0, 30))};
+        write("cut.wav", ReadBytes(SoundPath("beep.wav")).value_or("").substr(0, 30)),
+        (folder / "failing.wav").string()};
 
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using test::Field;
@@ -41,6 +43,26 @@ TEST(SoundTest, MutedAndMissingDoNothingAndTakeNoTime) {
     ASSERT_EQ(run.events("sound").size(), 1u);
     EXPECT_NE(run.events("sound")[0].find("get.wav"), std::string::npos);
     EXPECT_TRUE(run.events("music").empty());
+}
+
+// Sound files whose every read fails (an I/O error, as on a failing disk) are not heard and
+// hold nothing up, like any other sound that cannot be played.
+TEST(SoundTest, FilesThatFailToReadAreSilentAndTakeNoTime) {
+    const std::string dir = test::TempDir("eiosound");
+    std::filesystem::create_directory(dir + "/wav");
+    for (const char* name : {"beep.wav", "dr.mid"})
+        std::filesystem::create_symlink("/proc/self/mem", dir + "/wav/" + name);
+    const auto run = test::RunHeadless(test::Options(), [&] {
+        AppDir = dir + "/";
+        const auto start = platform::GetTickCount();
+        PlaySoundFile("beep.wav", 0);
+        PlaySoundFile("dr.mid", 1);
+        EXPECT_EQ(platform::GetTickCount(), start);
+    });
+    const auto music = run.events("music");
+    ASSERT_FALSE(music.empty());
+    EXPECT_NE(music[0].find("\"ok\":false"), std::string::npos) << music[0];
+    std::filesystem::remove_all(dir);
 }
 
 TEST(SoundTest, SynchronousWaveHoldsTheClockForItsLength) {

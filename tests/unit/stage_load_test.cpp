@@ -217,12 +217,37 @@ void ExpectSecondRoundRefused(const AppFolder& folder, const std::string& fault)
     EXPECT_NE(boxes[0].find(fault), std::string::npos) << boxes[0];
 }
 
-TEST(LoadRound, AFolderOfTheFilesNameIsRefusedAsUnreadable) {
+// Round 2's name taken by something that cannot be read as a file: a message, never an abort.
+struct UnreadableCase {
+    const char* name;
+    void (*make)(const std::string& path);
+    const char* fault;
+};
+VEXARO_PRINT_CASE_BY_NAME(UnreadableCase)
+
+class UnreadableRound : public ::testing::TestWithParam<UnreadableCase> {};
+
+TEST_P(UnreadableRound, IsRefusedAndKeepsThePreviousStage) {
     AppFolder folder;
     folder.writeRound(1, kSmallRound);
-    std::filesystem::create_directory(folder.roundPath(2));
-    ExpectSecondRoundRefused(folder, "ファイルではありません");
+    GetParam().make(folder.roundPath(2));
+    ExpectSecondRoundRefused(folder, GetParam().fault);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, UnreadableRound,
+    ::testing::Values(
+        UnreadableCase{"folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+                       "ファイルではありません"},
+        UnreadableCase{
+            "device", [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); },
+            "ファイルではありません"},
+        // A plain file whose every read fails with an I/O error, as a failing disk's would.
+        UnreadableCase{
+            "readFails",
+            [](const std::string& p) { std::filesystem::create_symlink("/proc/self/mem", p); },
+            "ファイルの読み取りに失敗しました"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadRound, AFileWithoutReadPermissionIsRefused) {
     if (geteuid() == 0) GTEST_SKIP() << "root reads every file";

@@ -1,0 +1,26 @@
+// Reading a file of unknown trust whole: a failing disk, a network file system or a special file
+// (such as /proc/self/mem, whose reads fail) gives a result, never an exception or an abort.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class FileRead {
+    Read,     // the bytes are there
+    Missing,  // no such file (or its folder cannot be looked into)
+    NotAFile, // a folder, a device, a pipe: nothing the game reads
+    NoAccess, // there, but it will not open (no read permission)
+    Failed,   // the read itself failed part way (an I/O error)
+};
+
+// Reads up to `limit` bytes of the file into `bytes`, and one more when there is one, so that
+// the caller can tell a file longer than the limit: memory stays bounded, whatever size the file
+// claims. On anything but Read, `bytes` is left empty.
+FileRead ReadFileBytes(const std::string& path, std::size_t limit,
+                       std::vector<std::uint8_t>& bytes);
+
+} // namespace platform

@@ -1,0 +1,65 @@
+// Reading a file of unknown trust: every way it can fail is a result, and memory stays bounded.
+#include "harness.h"
+#include "platform/file_read.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using platform::FileRead;
+using platform::ReadFileBytes;
+
+class FileReadTest : public ::testing::Test {
+  protected:
+    void SetUp() override { dir_ = test::TempDir("fileread"); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string write(const std::string& name, const std::string& text) const {
+        std::ofstream(dir_ + "/" + name, std::ios::binary) << text;
+        return dir_ + "/" + name;
+    }
+    std::string dir_;
+};
+
+TEST_F(FileReadTest, ReadsTheWholeFileAndOneBytePastTheLimitAtMost) {
+    const std::string path = write("f", std::string(200000, 'x') + "end");
+    std::vector<std::uint8_t> bytes;
+    ASSERT_EQ(ReadFileBytes(path, 1 << 20, bytes), FileRead::Read);
+    EXPECT_EQ(bytes.size(), 200003u);
+    EXPECT_EQ(std::string(bytes.end() - 3, bytes.end()), "end");
+    ASSERT_EQ(ReadFileBytes(path, 100, bytes), FileRead::Read);
+    EXPECT_EQ(bytes.size(), 101u); // the caller sees that there is more
+    ASSERT_EQ(ReadFileBytes(write("empty", ""), 100, bytes), FileRead::Read);
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST_F(FileReadTest, EveryFailureIsAResultWithNoBytes) {
+    std::filesystem::create_directory(dir_ + "/folder");
+    std::filesystem::create_symlink("/proc/self/mem", dir_ + "/mem");
+    std::filesystem::create_symlink(dir_ + "/loop", dir_ + "/loop");
+    const struct {
+        std::string path;
+        FileRead outcome;
+    } cases[] = {{dir_ + "/none", FileRead::Missing},
+                 {dir_ + "/loop", FileRead::Missing},
+                 {dir_ + "/folder", FileRead::NotAFile},
+                 {"/dev/zero", FileRead::NotAFile},
+                 {dir_ + "/mem", FileRead::Failed}};
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> bytes{1, 2, 3};
+        EXPECT_EQ(ReadFileBytes(c.path, 1000, bytes), c.outcome) << c.path;
+        EXPECT_TRUE(bytes.empty()) << c.path;
+    }
+}
+
+TEST_F(FileReadTest, AFileWithoutReadPermissionDoesNotOpen) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    const std::string path = write("locked", "x");
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    std::vector<std::uint8_t> bytes;
+    EXPECT_EQ(ReadFileBytes(path, 10, bytes), FileRead::NoAccess);
+}
+
+} // namespace
