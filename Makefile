@@ -1,9 +1,12 @@
 # Vexaro!! — `make run` builds and starts the game, `make test` builds and runs every test;
-# `make install` puts the game on this machine (under PREFIX), `make package` makes the .deb.
+# `make install` puts the game on this machine (under PREFIX), `make package` makes the .deb;
+# `make test-asan` runs every test under the sanitizers, `make fuzz` fuzzes the round file reader.
 # Each installs the Debian packages it needs when they are missing.
 
 BUILD      ?= build
+ASAN_BUILD ?= build-asan
 BUILD_TYPE ?= RelWithDebInfo
+FUZZ_SECONDS ?= 300
 WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 
@@ -18,13 +21,30 @@ PREFIX     ?= /usr/local
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps-run deps-test deps-package configure bench install uninstall package clean
+.PHONY: run test test-asan build deps-run deps-test deps-package configure bench fuzz fuzz-merge \
+        install uninstall package clean
 
 run: deps-run build
 	cd $(BUILD) && ./vexaro
 
 test: deps-test build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The same suite with AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer, in a build
+# folder of its own. Leak suppressions, for system libraries only: tools/sanitizers/lsan.supp.
+test-asan: deps-test
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVEXARO_WERROR=$(WERROR) \
+	    -DVEXARO_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Fuzzes the round file reader, small inputs and then large ones, FUZZ_SECONDS each; fuzz-merge
+# adds the new inputs that reach new code to the committed corpus (tests/fuzz/corpus/).
+fuzz: deps-test build
+	tests/fuzz/run-fuzz.sh $(BUILD) $(FUZZ_SECONDS)
+
+fuzz-merge: build
+	tests/fuzz/run-fuzz.sh $(BUILD) merge
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
@@ -57,4 +77,4 @@ deps-package:
 	@tools/install-packages.sh $(PACKAGE_PACKAGES)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
