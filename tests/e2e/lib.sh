@@ -29,6 +29,15 @@ cleanup() {
         sleep 0.1
     done
     for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    # In the sanitizer build, a report from the game fails the test, even one made while the
+    # game was being ended.
+    if [ -f "$WORK/game.log" ] &&
+        grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$WORK/game.log"; then
+        echo "FAIL: the game's sanitizer report:" >&2
+        cat "$WORK/game.log" >&2
+        rm -rf "$WORK"
+        exit 1
+    fi
     rm -rf "$WORK"
 }
 trap cleanup EXIT
