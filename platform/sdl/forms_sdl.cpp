@@ -20,6 +20,11 @@ class FormWindow;
 // Never destroyed, like the list of input windows (see events_sdl.cpp).
 std::vector<std::shared_ptr<FormWindow>>& g_formWindows =
     *new std::vector<std::shared_ptr<FormWindow>>;
+// Windows whose forms were destroyed, closed at the next message step and never from the form's
+// destructor: that may run at exit, and Xlib ends the process with exit() when the display goes
+// away, when closing a window (or raising another) would wait for an answer that never comes.
+std::vector<std::shared_ptr<FormWindow>>& g_orphanWindows =
+    *new std::vector<std::shared_ptr<FormWindow>>;
 
 class FormWindow : public InputWindow {
   public:
@@ -273,6 +278,13 @@ void Forget(const std::shared_ptr<FormWindow>& w) {
     std::erase(g_formWindows, w);
 }
 
+// The form is gone: no event may reach its window any more, and nothing here talks to SDL.
+void Orphan(const std::shared_ptr<FormWindow>& w) {
+    Unregister(w.get());
+    std::erase(g_formWindows, w);
+    g_orphanWindows.push_back(w);
+}
+
 } // namespace
 
 int Scale() {
@@ -293,9 +305,14 @@ SDL_Window* MainWindow() {
 }
 
 void SyncFormWindows() {
-    // Forms that were unloaded lose their windows (a destroyed one has lost it already); the
-    // others follow the game's requests. Objects stay alive while a handler of theirs runs (the
-    // list holds a share).
+    // Forms destroyed or unloaded since the last step lose their windows; the others follow the
+    // game's requests. Objects stay alive while a handler of theirs runs (the list holds a share).
+    const auto orphans = std::move(g_orphanWindows);
+    g_orphanWindows.clear();
+    for (const auto& w : orphans) {
+        if (w->windowId()) PopModal(w->windowId());
+        w->close();
+    }
     const auto windows = g_formWindows;
     for (const auto& w : windows) {
         if (!w->form().loaded)
@@ -334,11 +351,11 @@ void UnloadForm(Form& form) {
     form.shownModal = false;
     form.hide();
     // The window goes at once; the object behind it when its own handler has returned.
-    if (auto window = sdl::WindowOf(form)) sdl::Forget(window);
+    if (auto window = sdl::WindowOf(form)) sdl::Orphan(window);
 }
 
 void FormDestroyed(Form& form) {
-    if (auto window = sdl::WindowOf(form)) sdl::Forget(window);
+    if (auto window = sdl::WindowOf(form)) sdl::Orphan(window);
 }
 
 } // namespace platform

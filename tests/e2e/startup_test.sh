@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up on a real display: the splash with its blue bands, then the main window centred and
 # enlarged twice with the tiled title picture; a second game started meanwhile ends by itself;
-# the end of the session (a terminate signal) ends the game with status 0.
+# the end of the session (a terminate signal) ends the game with status 0; a display that goes
+# away ends it at once.
 source "$(dirname "$0")/lib.sh"
 
 start_display
@@ -63,4 +64,11 @@ kill -0 "$GAME_PID" || fail "the first game ended too"
 kill -TERM "$GAME_PID"
 wait_game 30
 [ "$GAME_STATUS" = 0 ] || fail "the game ended with $GAME_STATUS on a terminate signal"
-echo "startup: splash, centred title window at x$SCALE, second instance, end of session: ok"
+
+# The display going away: Xlib ends the game with exit(), whose destructors destroy the windows.
+# Nothing on that way out may wait for the display that is gone.
+start_game
+wait_until 60 main_window >/dev/null || fail "no main window for the game to lose"
+kill -TERM "${PIDS[0]}" # the display
+wait_game 30
+echo "startup: splash, centred title window at x$SCALE, second instance, end of session, lost display: ok"
