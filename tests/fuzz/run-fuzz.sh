@@ -19,11 +19,13 @@ if [ "$2" = merge ]; then
         -max_len=16777216 -timeout=2 -artifact_prefix="$build/tests/fuzz/"
 fi
 
-run() { # KIND MAX_LEN
+run() { # KIND MAX_LEN SECONDS [OPTION...]
     echo "== $1 inputs, up to $2 bytes, for $3 s"
     "$fuzzer" "$scratch/$1" "$here/corpus" "$build/rnd_dat" -dict="$here/round_file.dict" \
         -max_len="$2" -timeout=2 -max_total_time="$3" -print_final_stats=1 \
-        -artifact_prefix="$build/tests/fuzz/$1-"
+        -artifact_prefix="$build/tests/fuzz/$1-" "${@:4}"
 }
 run small 4096 "$2"
-run large 16777216 "$2"
+# Without length control libFuzzer tries the whole range at once instead of growing the inputs
+# slowly from the largest seed.
+run large 16777216 "$2" -len_control=0
