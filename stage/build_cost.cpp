@@ -32,14 +32,21 @@ void CellSet::insert(int column, int row) {
         rowsOfNode_[node][row / 64] |= std::uint64_t(1) << (row % 64);
 }
 
-void CellSet::takeFromTree(int column, int row) {
+void CellSet::takeFromTree(int row, int first, int last) {
     const std::uint64_t bit = std::uint64_t(1) << (row % 64);
-    --held_;
-    int node = kLeaves + column;
-    rowsOfNode_[node][row / 64] &= ~bit;
-    for (node /= 2; node >= 1; node /= 2) {
-        if (Has(rowsOfNode_[2 * node], row) || Has(rowsOfNode_[2 * node + 1], row)) break;
-        rowsOfNode_[node][row / 64] &= ~bit;
+    const int w = row / 64;
+    held_ -= last - first + 1;
+    int lo = kLeaves + first, hi = kLeaves + last;
+    for (int node = lo; node <= hi; ++node)
+        rowsOfNode_[node][w] &= ~bit;
+    // Up the tree, level by level, over the nodes above the run.
+    while (lo > 1) {
+        lo /= 2;
+        hi /= 2;
+        for (int node = lo; node <= hi; ++node) {
+            const bool held = (rowsOfNode_[2 * node][w] | rowsOfNode_[2 * node + 1][w]) & bit;
+            rowsOfNode_[node][w] = held ? rowsOfNode_[node][w] | bit : rowsOfNode_[node][w] & ~bit;
+        }
     }
 }
 

@@ -46,8 +46,9 @@ class CellSet {
     using Bits = std::array<std::uint64_t, kWords>;
     static Bits Span(int first, int last);
     static bool Has(const Bits& bits, int i) { return (bits[i / 64] >> (i % 64)) & 1; }
-    // Clears the row's bit in the leaf of the column and in every node it leaves empty.
-    void takeFromTree(int column, int row);
+    // Clears the row's bit in the leaves of columns first..last and in every node they leave
+    // without a cell of the row.
+    void takeFromTree(int row, int first, int last);
 
     int held_ = 0; // cells in the set
     std::array<Bits, kGridSide> columnsOfRow_{};
@@ -95,20 +96,23 @@ void CellSet::take(int c0, int r0, int c1, int r1, Run&& run) {
             const int row = w * 64 + __builtin_ctzll(m);
             Bits& bits = columnsOfRow_[row];
             int first = -1, last = -2;
+            const auto taken = [&] {
+                takeFromTree(row, first, last);
+                run(row, first, last);
+            };
             for (int v = 0; v < kWords; ++v) {
-                const std::uint64_t taken = bits[v] & columns[v];
-                bits[v] &= ~taken;
-                for (std::uint64_t t = taken; t; t &= t - 1) {
+                const std::uint64_t cells = bits[v] & columns[v];
+                bits[v] &= ~cells;
+                for (std::uint64_t t = cells; t; t &= t - 1) {
                     const int column = v * 64 + __builtin_ctzll(t);
-                    takeFromTree(column, row);
                     if (column != last + 1) {
-                        if (first >= 0) run(row, first, last);
+                        if (first >= 0) taken();
                         first = column;
                     }
                     last = column;
                 }
             }
-            if (first >= 0) run(row, first, last);
+            if (first >= 0) taken();
         }
     }
 }
