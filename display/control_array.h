@@ -16,12 +16,7 @@ class ControlArray {
     const std::string& name() const { return name_; }
 
     // Number of loaded elements, element 0 included.
-    int Count() const {
-        int n = 0;
-        for (const auto& e : elements_)
-            n += e ? 1 : 0;
-        return n;
-    }
+    int Count() const { return count_; }
     bool Exists(int index) const {
         return index >= 0 && index < int(elements_.size()) && elements_[index];
     }
@@ -32,6 +27,7 @@ class ControlArray {
     // Makes a new element at `index` (made by the caller) and returns it.
     T& Put(int index, std::unique_ptr<T> element) {
         if (index >= int(elements_.size())) elements_.resize(index + 1);
+        count_ += (element ? 1 : 0) - (elements_[index] ? 1 : 0);
         elements_[index] = std::move(element);
         return *elements_[index];
     }
@@ -39,6 +35,7 @@ class ControlArray {
     void Remove(int index) {
         if (!Exists(index)) return;
         elements_[index].reset();
+        --count_;
         while (!elements_.empty() && !elements_.back())
             elements_.pop_back();
     }
@@ -47,4 +44,5 @@ class ControlArray {
   private:
     std::string name_;
     std::vector<std::unique_ptr<T>> elements_;
+    int count_ = 0;
 };

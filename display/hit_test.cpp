@@ -23,15 +23,9 @@ PixelRect RectOf(const Control& c) {
 }
 
 // The frontmost shown sprite at the point. Every picture box on the playfield is a sprite (the
-// four arrays' elements and pGoal); children are kept back to front, as they are drawn.
+// four arrays' elements and pGoal); the later created is in front, as it is drawn.
 const PictureBox* SpriteAt(const PictureBox& playfield, Long x, Long y) {
-    const auto& children = playfield.children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        const Control* c = *it;
-        if (!c->windowed() || !c->visible()) continue;
-        if (RectOf(*c).contains(x, y)) return static_cast<const PictureBox*>(c);
-    }
-    return nullptr;
+    return static_cast<const PictureBox*>(playfield.childWindowAt(x, y));
 }
 
 // A message plate or a countdown digit shown over the window at that client pixel.

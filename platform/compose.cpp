@@ -121,22 +121,6 @@ void DrawOwnRow(const PictureBox& box, int x, int y, int row, int x0, int x1, Fr
     if (from < x1) std::fill_n(&out.at(from, row), x1 - from, box.backColor());
 }
 
-// Where the box's visible child windows lie within `area`: each paints every pixel of its own,
-// so nothing of the box needs drawing under them.
-std::vector<ClipRect> CoveringChildren(const PictureBox& box, int x, int y, const ClipRect& area) {
-    std::vector<ClipRect> covered;
-    for (const Control* c : box.children()) {
-        if (!c->visible() || !c->windowed()) continue;
-        const auto* child = static_cast<const PictureBox*>(c);
-        const int cx = x + Px(child->left()), cy = y + Py(child->top());
-        const ClipRect r =
-            ClipRect{cx, cy, cx + BoxPixelWidth(*child), cy + BoxPixelHeight(*child)}.intersect(
-                area);
-        if (!r.empty()) covered.push_back(r);
-    }
-    return covered;
-}
-
 // The box's own picture over `area`, except where `covered` will be painted over anyway: the
 // viewport over the window's background, the rocks over the playfield. The rows are taken in
 // bands between the covering rectangles' top and bottom edges, each band with one set of gaps.
@@ -167,6 +151,117 @@ void DrawOwnPicture(const PictureBox& box, int x, int y, const ClipRect& area,
     }
 }
 
+// Floor division for coordinates that may be negative.
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// Which cells of a drawn area are hidden behind child windows already chosen, looked at from the
+// front. Cells are 32 x 32 pixels from the box's corner, the size of the game's sprites and of
+// its stage cells, and are cut at the area's edges.
+class Cover {
+  public:
+    Cover(int originX, int originY, const ClipRect& area)
+        : ox_(originX), oy_(originY), area_(area), col0_(FloorDiv(area.x0 - originX, kCell)),
+          row0_(FloorDiv(area.y0 - originY, kCell)),
+          cols_(FloorDiv(area.x1 - 1 - originX, kCell) - col0_ + 1),
+          rows_(FloorDiv(area.y1 - 1 - originY, kCell) - row0_ + 1), words_((cols_ + 63) / 64),
+          bits_(std::size_t(rows_) * words_, 0), left_(std::int64_t(cols_) * rows_) {}
+
+    bool complete() const { return left_ == 0; }
+
+    // Whether a rectangle inside the area shows anywhere; if it does, the cells it fills
+    // become covered.
+    bool takeIfSeen(const ClipRect& r) {
+        const Span cs = span(r.x0, r.x1, area_.x0, area_.x1, ox_, col0_);
+        const Span rs = span(r.y0, r.y1, area_.y0, area_.y1, oy_, row0_);
+        bool seen = false;
+        for (int row = rs.touched0; row <= rs.touched1 && !seen; ++row)
+            for (int col = cs.touched0; col <= cs.touched1 && !seen; ++col)
+                seen = !covered(row, col);
+        if (!seen) return false;
+        for (int row = rs.full0; row <= rs.full1; ++row)
+            for (int col = cs.full0; col <= cs.full1; ++col)
+                if (!covered(row, col)) {
+                    bits_[std::size_t(row) * words_ + col / 64] |= std::uint64_t(1) << (col % 64);
+                    --left_;
+                }
+        return true;
+    }
+
+  private:
+    static constexpr int kCell = 32;
+    struct Span {
+        int touched0, touched1, full0, full1;
+    };
+    // Cells along one axis that [a, b) touches and that it fills, as far as they lie in
+    // [lo, hi).
+    static Span span(int a, int b, int lo, int hi, int origin, int first) {
+        Span s{};
+        s.touched0 = FloorDiv(a - origin, kCell) - first;
+        s.touched1 = FloorDiv(b - 1 - origin, kCell) - first;
+        const int start = std::max(lo, origin + (s.touched0 + first) * kCell);
+        const int end = std::min(hi, origin + (s.touched1 + first + 1) * kCell);
+        s.full0 = s.touched0 + (a <= start ? 0 : 1);
+        s.full1 = s.touched1 - (end <= b ? 0 : 1);
+        return s;
+    }
+    bool covered(int row, int col) const {
+        return (bits_[std::size_t(row) * words_ + col / 64] >> (col % 64)) & 1;
+    }
+
+    int ox_, oy_;
+    ClipRect area_;
+    int col0_, row0_, cols_, rows_, words_;
+    std::vector<std::uint64_t> bits_;
+    std::int64_t left_;
+};
+
+// The child windows that show in the area, back to front, with the part of the area each
+// paints; `coverAll` tells whether they paint all of it. Children that lie wholly behind others
+// in front of them are left out.
+struct ChildSeen {
+    const PictureBox* box;
+    ClipRect painted;
+};
+std::vector<ChildSeen> ChildWindowsSeen(const PictureBox& box, int x, int y, const ClipRect& area,
+                                        bool& coverAll) {
+    thread_local std::vector<Control*> near;
+    box.childWindowsNear(area.x0 - x, area.y0 - y, area.x1 - x, area.y1 - y, near);
+    std::vector<ChildSeen> seen;
+    coverAll = false;
+    if (near.empty()) return seen;
+    Cover cover(x, y, area);
+    for (auto it = near.rbegin(); it != near.rend() && !cover.complete(); ++it) {
+        const auto* child = static_cast<const PictureBox*>(*it);
+        if (!child->visible()) continue;
+        const int cx = x + Px(child->left()), cy = y + Py(child->top());
+        const ClipRect r =
+            ClipRect{cx, cy, cx + BoxPixelWidth(*child), cy + BoxPixelHeight(*child)}.intersect(
+                area);
+        if (!r.empty() && cover.takeIfSeen(r)) seen.push_back({child, r});
+    }
+    coverAll = cover.complete();
+    std::reverse(seen.begin(), seen.end());
+    return seen;
+}
+
+// Where the child windows seen paint over the box's own picture: the largest of them, so that
+// skipping what they cover stays cheaper than drawing it.
+std::vector<ClipRect> CoveringChildren(const std::vector<ChildSeen>& seen) {
+    constexpr std::size_t kMost = 16;
+    std::vector<ClipRect> covered;
+    for (const ChildSeen& c : seen)
+        covered.push_back(c.painted);
+    const auto area = [](const ClipRect& r) { return std::int64_t(r.x1 - r.x0) * (r.y1 - r.y0); };
+    if (covered.size() > kMost) {
+        std::nth_element(covered.begin(), covered.begin() + kMost, covered.end(),
+                         [&](const ClipRect& a, const ClipRect& b) { return area(a) > area(b); });
+        covered.resize(kMost);
+    }
+    return covered;
+}
+
 } // namespace
 
 Surface FrameBuffer::toSurface() const {
@@ -193,16 +288,13 @@ int FramePixels(const Form& form) {
     return form.dialogFrame ? kDialogFramePixels : 0;
 }
 
-void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, FrameBuffer& out) {
-    const int w = BoxPixelWidth(box), h = BoxPixelHeight(box);
-    const ClipRect area = ClipRect{x, y, x + w, y + h}.intersect(clip);
-    if (area.empty()) return;
+namespace {
 
-    DrawOwnPicture(box, x, y, area, CoveringChildren(box, x, y, area), out);
-
-    // Windowless children, then child windows, each group back to front.
-    for (const Control* c : box.children()) {
-        if (!c->visible() || c->windowed()) continue;
+// The box's windowless children, back to front.
+void DrawWindowlessChildren(const PictureBox& box, int x, int y, const ClipRect& area,
+                            FrameBuffer& out) {
+    for (const Control* c : box.windowlessChildren()) {
+        if (!c->visible()) continue;
         switch (c->kind()) {
         case ControlKind::Image:
             DrawImage(*static_cast<const Image*>(c), x, y, area, out);
@@ -220,11 +312,24 @@ void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, Frame
             break;
         }
     }
-    for (const Control* c : box.children()) {
-        if (!c->visible() || !c->windowed()) continue;
-        const auto* child = static_cast<const PictureBox*>(c);
-        ComposeBox(*child, x + Px(child->left()), y + Py(child->top()), area, out);
+}
+
+} // namespace
+
+void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, FrameBuffer& out) {
+    const int w = BoxPixelWidth(box), h = BoxPixelHeight(box);
+    const ClipRect area = ClipRect{x, y, x + w, y + h}.intersect(clip);
+    if (area.empty()) return;
+
+    // Child windows hidden behind others are not drawn, nor is anything a child window covers.
+    bool coverAll = false;
+    const auto childWindows = ChildWindowsSeen(box, x, y, area, coverAll);
+    if (!coverAll) {
+        DrawOwnPicture(box, x, y, area, CoveringChildren(childWindows), out);
+        DrawWindowlessChildren(box, x, y, area, out);
     }
+    for (const ChildSeen& child : childWindows)
+        ComposeBox(*child.box, x + Px(child.box->left()), y + Py(child.box->top()), area, out);
 }
 
 void ComposeWindow(const Form& form, FrameBuffer& out) {

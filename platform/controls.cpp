@@ -24,6 +24,7 @@ Control::~Control() {
 void Control::move(float left, float top) {
     left_ = left;
     top_ = top;
+    if (parent_) parent_->childMoved(*this);
     MarkChanged();
 }
 
@@ -39,6 +40,7 @@ void Control::setSize(float width, float height) {
     width_ = width;
     height_ = height;
     if (changed) sizeChanged();
+    if (parent_) parent_->childMoved(*this);
     MarkChanged();
 }
 
@@ -49,34 +51,118 @@ void Control::setVisible(bool visible) {
     MarkChanged();
 }
 
-// --- Container -----------------------------------------------------------------------------
+// --- Container ---------------------------------------------------------------------------
+
+namespace {
+// A container with more child windows than this keeps an index of where they lie.
+constexpr std::size_t kIndexedFrom = 64;
+
+// The pixel rectangle of a child, as the compositor places it.
+bool HoldsPixel(const Control& c, int x, int y) {
+    const int left = TwipsToPixels(c.left(), g_twipsX), top = TwipsToPixels(c.top(), g_twipsY);
+    return x >= left && y >= top && x < left + TwipsToPixels(c.width(), g_twipsX) &&
+           y < top + TwipsToPixels(c.height(), g_twipsY);
+}
+} // namespace
 
 Container::~Container() {
-    for (Control* child : children_)
+    for (Control* child : children_) {
+        if (!child) continue;
         child->parent_ = nullptr;
+        child->indexEntry_ = -1;
+    }
 }
 
 void Container::add(Control& child) {
     if (child.parent_) child.parent_->remove(child);
+    if (holes_ > children_.size() / 2) closeHoles();
     child.parent_ = this;
+    child.slot_ = children_.size();
     children_.push_back(&child);
+    if (!child.windowed()) windowless_.push_back(&child);
+    if (child.windowed()) {
+        ++windowedCount_;
+        if (index_) {
+            index_->insert(child);
+        } else if (windowedCount_ > kIndexedFrom) {
+            index_ = std::make_unique<ChildIndex>(g_twipsX, g_twipsY);
+            for (Control* c : children())
+                if (c->windowed()) index_->insert(*c);
+        }
+    }
     MarkChanged();
 }
 
 void Container::remove(Control& child) {
-    auto it = std::find(children_.begin(), children_.end(), &child);
-    if (it == children_.end()) return;
-    children_.erase(it);
+    if (child.parent_ != this) return;
+    children_[child.slot_] = nullptr;
+    ++holes_;
+    if (index_) index_->erase(child);
+    if (child.windowed())
+        --windowedCount_;
+    else
+        std::erase(windowless_, &child);
     child.parent_ = nullptr;
     MarkChanged();
 }
 
 void Container::bringToFront(Control& child) {
-    auto it = std::find(children_.begin(), children_.end(), &child);
-    if (it == children_.end()) return;
-    children_.erase(it);
+    if (child.parent_ != this) return;
+    children_[child.slot_] = nullptr;
+    ++holes_;
+    child.slot_ = children_.size();
     children_.push_back(&child);
+    if (!child.windowed()) {
+        std::erase(windowless_, &child);
+        windowless_.push_back(&child);
+    }
     MarkChanged();
+}
+
+void Container::closeHoles() const {
+    std::erase(children_, nullptr);
+    for (std::size_t i = 0; i < children_.size(); ++i)
+        children_[i]->slot_ = i;
+    holes_ = 0;
+}
+
+void Container::childMoved(Control& child) {
+    if (index_) index_->moved(child);
+}
+
+void Container::collectNear(int x0, int y0, int x1, int y1, std::vector<Control*>& out) const {
+    out.clear();
+    if (index_) return index_->collect(x0, y0, x1, y1, g_twipsX, g_twipsY, out);
+    for (Control* c : children())
+        if (c->windowed()) out.push_back(c);
+}
+
+void Container::childWindowsNear(int x0, int y0, int x1, int y1, std::vector<Control*>& out) const {
+    collectNear(x0, y0, x1, y1, out);
+    if (!index_) return; // already in order
+    const auto& all = children();
+    // Back to front: sorted when few, else picked out of the whole list in its order.
+    if (out.size() * 16 < all.size()) {
+        std::sort(out.begin(), out.end(),
+                  [](const Control* a, const Control* b) { return a->slot_ < b->slot_; });
+        return;
+    }
+    std::vector<bool> near(all.size());
+    for (const Control* c : out)
+        near[c->slot_] = true;
+    out.clear();
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (near[i]) out.push_back(all[i]);
+}
+
+Control* Container::childWindowAt(int x, int y) const {
+    thread_local std::vector<Control*> near;
+    children(); // every hole closed, so that the places give the order
+    collectNear(x, y, x + 1, y + 1, near);
+    Control* found = nullptr;
+    for (Control* c : near)
+        if ((!found || c->slot_ > found->slot_) && c->visible() && HoldsPixel(*c, x, y)) found = c;
+    return found;
 }
 
 // --- PictureBox ----------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // the container; the compositor turns them into pixels with the screen's twips per pixel.
 #pragma once
 
+#include "platform/child_index.h"
 #include "platform/surface.h"
 
 #include <cstdint>
@@ -65,9 +66,12 @@ class Control {
 
   private:
     friend class Container;
+    friend class ChildIndex;
     ControlKind kind_;
     std::string name_;
     class Container* parent_ = nullptr;
+    std::size_t slot_ = 0; // place among the parent's children
+    int indexEntry_ = -1;  // in the parent's ChildIndex, -1 when not in one
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
 };
@@ -83,10 +87,35 @@ class Container : public Control {
     void add(Control& child);
     void remove(Control& child);
     void bringToFront(Control& child);
-    const std::vector<Control*>& children() const { return children_; }
+    const std::vector<Control*>& children() const {
+        if (holes_) closeHoles();
+        return children_;
+    }
+
+    // The windowless children (images, labels, lines, shapes), back to front.
+    const std::vector<Control*>& windowlessChildren() const { return windowless_; }
+
+    // The child windows that may meet the pixels [x0, x1) x [y0, y1) of this container, back to
+    // front: all of them in a small container, those nearby in a large one. The caller tests
+    // each against the rectangle.
+    void childWindowsNear(int x0, int y0, int x1, int y1, std::vector<Control*>& out) const;
+    // The frontmost shown child window whose pixel rectangle holds pixel (x, y) of this
+    // container (right and bottom edges outside), or nullptr.
+    Control* childWindowAt(int x, int y) const;
 
   private:
-    std::vector<Control*> children_;
+    friend class Control;
+    void childMoved(Control& child);
+    void closeHoles() const;
+    void collectNear(int x0, int y0, int x1, int y1, std::vector<Control*>& out) const;
+
+    // Removed children leave a hole that is closed the next time the list is read, so that
+    // removing every sprite of a stage costs no more than making them.
+    mutable std::vector<Control*> children_;
+    mutable std::size_t holes_ = 0;
+    std::vector<Control*> windowless_;
+    std::size_t windowedCount_ = 0;
+    std::unique_ptr<ChildIndex> index_; // made once the container holds many child windows
 };
 
 // A child window with its own pixel surface. Every picture box has an identity that is distinct

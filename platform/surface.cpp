@@ -2,17 +2,37 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 namespace platform {
 
 std::uint64_t g_pictureGeneration = 0;
 
-Surface::Surface(int width, int height, Pixel fill) {
-    reset(width, height, fill);
+namespace {
+
+constexpr int kChunk = Surface::kChunk;
+using Block = Surface::Block;
+
+Pixel Combine(std::uint32_t rop, Pixel src, Pixel dst) {
+    switch (rop) {
+    case SRCERASE:
+        return src & ~dst & 0x00FFFFFF;
+    case SRCINVERT:
+        return src ^ dst;
+    default:
+        return src;
+    }
 }
 
-Surface::Surface(const Surface& other) {
-    *this = other;
+bool KnownRop(std::uint32_t rop) {
+    return rop == SRCCOPY || rop == SRCERASE || rop == SRCINVERT;
+}
+
+} // namespace
+
+Surface::Surface(int width, int height, Pixel fill) {
+    reset(width, height, fill);
 }
 
 Surface& Surface::operator=(const Surface& other) {
@@ -21,21 +41,8 @@ Surface& Surface::operator=(const Surface& other) {
     height_ = other.height_;
     chunksX_ = other.chunksX_;
     chunksY_ = other.chunksY_;
-    pattern_ = other.pattern_;
-    patternW_ = other.patternW_;
-    patternH_ = other.patternH_;
-    chunks_.clear();
-    chunks_.resize(other.chunks_.size());
-    for (std::size_t i = 0; i < chunks_.size(); ++i) {
-        const Chunk& from = other.chunks_[i];
-        chunks_[i].kind = from.kind;
-        chunks_[i].solid = from.solid;
-        if (from.pixels) {
-            chunks_[i].pixels.reset(new Pixel[kChunk * kChunk]);
-            std::memcpy(chunks_[i].pixels.get(), from.pixels.get(),
-                        sizeof(Pixel) * kChunk * kChunk);
-        }
-    }
+    chunks_ = other.chunks_; // the blocks are shared, not copied
+    whole_ = other.whole_;
     MarkChanged();
     return *this;
 }
@@ -46,100 +53,126 @@ void Surface::reset(int width, int height, Pixel fill) {
     chunksX_ = (width_ + kChunk - 1) / kChunk;
     chunksY_ = (height_ + kChunk - 1) / kChunk;
     chunks_.clear();
-    chunks_.resize(std::size_t(chunksX_) * chunksY_);
-    for (Chunk& c : chunks_)
-        c.solid = fill;
-    pattern_.clear();
-    patternW_ = patternH_ = 0;
+    chunks_.shrink_to_fit();
+    whole_ = Chunk{nullptr, fill};
     MarkChanged();
 }
 
-Pixel Surface::background(const Chunk& c, int x, int y) const {
-    if (c.kind == ChunkKind::Pattern)
-        return pattern_[std::size_t(y % patternH_) * patternW_ + x % patternW_];
-    return c.solid;
+void Surface::splitIntoChunks() {
+    if (uniform()) chunks_.assign(std::size_t(chunksX_) * chunksY_, whole_);
 }
 
-Pixel* Surface::materialise(int chunkX, int chunkY) {
-    Chunk& c = chunks_[std::size_t(chunkY) * chunksX_ + chunkX];
-    if (c.kind != ChunkKind::Pixels) {
-        c.pixels.reset(new Pixel[kChunk * kChunk]);
-        const int x0 = chunkX * kChunk;
-        const int y0 = chunkY * kChunk;
-        for (int y = 0; y < kChunk; ++y)
-            for (int x = 0; x < kChunk; ++x)
-                c.pixels[y * kChunk + x] = background(c, x0 + x, y0 + y);
-        c.kind = ChunkKind::Pixels;
+Surface::Chunk& Surface::chunkForWrite(int cx, int cy) {
+    if (uniform() && chunksX_ * chunksY_ == 1) return whole_; // a sprite's one chunk
+    splitIntoChunks();
+    return chunks_[std::size_t(cy) * chunksX_ + cx];
+}
+
+Pixel* Surface::pixelsForWrite(int cx, int cy) {
+    Chunk& c = chunkForWrite(cx, cy);
+    if (!c.block) {
+        c.block = std::make_shared<Block>();
+        c.block->fill(c.solid);
+    } else if (c.block.use_count() > 1) {
+        c.block = std::make_shared<Block>(*c.block); // someone else still shows these pixels
     }
-    return c.pixels.get();
+    return c.block->data();
 }
 
 void Surface::fillRect(int x, int y, int w, int h, Pixel colour) {
     const int x0 = std::max(0, x), y0 = std::max(0, y);
-    const int x1 = std::min(width_, x + std::max(0, w)), y1 = std::min(height_, y + std::max(0, h));
+    const int x1 = int(std::min<long long>(width_, (long long)x + std::max(0, w)));
+    const int y1 = int(std::min<long long>(height_, (long long)y + std::max(0, h)));
     if (x0 >= x1 || y0 >= y1) return;
+    if (x0 == 0 && y0 == 0 && x1 == width_ && y1 == height_) return reset(width_, height_, colour);
+    if (uniform() && !whole_.block && whole_.solid == colour) return; // nothing changes
+
+    // Chunks cut the same way from the same pixels end the same: the strips along a playfield's
+    // edges share one block per kind of cut.
+    struct Cut {
+        const Block* from;
+        Pixel solid;
+        int ax, ay, bx, by;
+        std::shared_ptr<Block> result;
+    } last{};
+    bool haveLast = false;
     for (int cy = y0 / kChunk; cy <= (y1 - 1) / kChunk; ++cy) {
         for (int cx = x0 / kChunk; cx <= (x1 - 1) / kChunk; ++cx) {
-            const int ax = std::max(x0, cx * kChunk), bx = std::min(x1, (cx + 1) * kChunk);
-            const int ay = std::max(y0, cy * kChunk), by = std::min(y1, (cy + 1) * kChunk);
-            const bool whole = ax == cx * kChunk && ay == cy * kChunk &&
-                               (bx == (cx + 1) * kChunk || bx == width_) &&
-                               (by == (cy + 1) * kChunk || by == height_);
-            Chunk& c = chunks_[std::size_t(cy) * chunksX_ + cx];
+            const int ax = std::max(x0, cx * kChunk) - cx * kChunk;
+            const int bx = std::min(x1, (cx + 1) * kChunk) - cx * kChunk;
+            const int ay = std::max(y0, cy * kChunk) - cy * kChunk;
+            const int by = std::min(y1, (cy + 1) * kChunk) - cy * kChunk;
+            Chunk& c = chunkForWrite(cx, cy);
+            // The chunk counts as covered when the fill reaches the surface's edge.
+            const bool whole = ax == 0 && ay == 0 && (bx == kChunk || cx * kChunk + bx == width_) &&
+                               (by == kChunk || cy * kChunk + by == height_);
             if (whole) {
-                c.pixels.reset();
-                c.kind = ChunkKind::Solid;
-                c.solid = colour;
+                c = Chunk{nullptr, colour};
                 continue;
             }
-            Pixel* p = materialise(cx, cy);
+            if (haveLast && last.from == c.block.get() && (c.block || last.solid == c.solid) &&
+                std::tie(last.ax, last.ay, last.bx, last.by) == std::tie(ax, ay, bx, by)) {
+                c.block = last.result;
+                continue;
+            }
+            last = Cut{c.block.get(), c.solid, ax, ay, bx, by, nullptr};
+            Pixel* p = pixelsForWrite(cx, cy);
             for (int yy = ay; yy < by; ++yy)
-                std::fill_n(p + (yy - cy * kChunk) * kChunk + (ax - cx * kChunk), bx - ax, colour);
+                std::fill_n(p + yy * kChunk + ax, bx - ax, colour);
+            last.result = c.block;
+            haveLast = true;
         }
     }
     MarkChanged();
 }
 
 void Surface::fillPattern(const Surface& src, int sx, int sy, int w, int h) {
-    std::vector<Pixel> block(std::size_t(std::max(0, w)) * std::max(0, h));
+    if (w <= 0 || h <= 0) return reset(width_, height_, 0);
+    if (w == kChunk && h == kChunk && sx % kChunk == 0 && sy % kChunk == 0 &&
+        src.fullChunk(sx / kChunk, sy / kChunk)) {
+        // Chunks start at the surface's corner, so every chunk is the tile: its block for all.
+        const Chunk tile = src.chunk(sx / kChunk, sy / kChunk);
+        reset(width_, height_, 0);
+        whole_ = tile;
+        return;
+    }
+    std::vector<Pixel> block(std::size_t(w) * h);
     for (int y = 0; y < h; ++y)
         src.readRow(sx, sy + y, w, block.data() + std::size_t(y) * w);
-    reset(width_, height_, 0);
-    if (block.empty()) return;
-    pattern_ = std::move(block);
-    patternW_ = w;
-    patternH_ = h;
-    for (Chunk& c : chunks_)
-        c.kind = ChunkKind::Pattern;
+    if (w == kChunk && h == kChunk) {
+        reset(width_, height_, 0);
+        whole_.block = std::make_shared<Block>();
+        std::copy(block.begin(), block.end(), whole_.block->begin());
+        return;
+    }
+    std::vector<Pixel> row(static_cast<std::size_t>(width_));
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x)
+            row[std::size_t(x)] = block[std::size_t(y % h) * w + x % w];
+        writeRow(0, y, width_, row.data());
+    }
 }
 
 Pixel Surface::get(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-    const Chunk& c = chunkAt(x, y);
-    if (c.kind == ChunkKind::Pixels) return c.pixels[(y % kChunk) * kChunk + x % kChunk];
-    return background(c, x, y);
+    return chunk(x / kChunk, y / kChunk).at(x % kChunk, y % kChunk);
 }
 
 void Surface::set(int x, int y, Pixel p) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    materialise(x / kChunk, y / kChunk)[(y % kChunk) * kChunk + x % kChunk] = p;
+    pixelsForWrite(x / kChunk, y / kChunk)[(y % kChunk) * kChunk + x % kChunk] = p;
     MarkChanged();
 }
 
 void Surface::readRow(int x, int y, int n, Pixel* out) const {
+    const int cy = y / kChunk, ly = y % kChunk;
     while (n > 0) {
-        const Chunk& c = chunkAt(x, y);
+        const Chunk& c = chunk(x / kChunk, cy);
         const int run = std::min(n, kChunk - x % kChunk);
-        if (c.kind == ChunkKind::Pixels) {
-            std::memcpy(out, c.pixels.get() + (y % kChunk) * kChunk + x % kChunk,
-                        sizeof(Pixel) * run);
-        } else if (c.kind == ChunkKind::Solid) {
+        if (c.block)
+            std::memcpy(out, c.block->data() + ly * kChunk + x % kChunk, sizeof(Pixel) * run);
+        else
             std::fill_n(out, run, c.solid);
-        } else {
-            const Pixel* row = pattern_.data() + std::size_t(y % patternH_) * patternW_;
-            for (int i = 0; i < run; ++i)
-                out[i] = row[(x + i) % patternW_];
-        }
         out += run;
         x += run;
         n -= run;
@@ -149,7 +182,7 @@ void Surface::readRow(int x, int y, int n, Pixel* out) const {
 void Surface::writeRow(int x, int y, int n, const Pixel* in) {
     while (n > 0) {
         const int run = std::min(n, kChunk - x % kChunk);
-        Pixel* p = materialise(x / kChunk, y / kChunk);
+        Pixel* p = pixelsForWrite(x / kChunk, y / kChunk);
         std::memcpy(p + (y % kChunk) * kChunk + x % kChunk, in, sizeof(Pixel) * run);
         in += run;
         x += run;
@@ -159,9 +192,13 @@ void Surface::writeRow(int x, int y, int n, const Pixel* in) {
 }
 
 std::size_t Surface::storedBytes() const {
-    std::size_t bytes = pattern_.size() * sizeof(Pixel) + chunks_.size() * sizeof(Chunk);
+    std::size_t bytes = chunks_.capacity() * sizeof(Chunk);
+    auto share = [](const Chunk& c) {
+        return c.block ? sizeof(Block) / std::size_t(c.block.use_count()) : 0;
+    };
+    if (uniform()) return bytes + share(whole_);
     for (const Chunk& c : chunks_)
-        if (c.pixels) bytes += sizeof(Pixel) * kChunk * kChunk;
+        bytes += share(c);
     return bytes;
 }
 
@@ -176,8 +213,63 @@ bool Surface::operator==(const Surface& other) const {
     return true;
 }
 
+namespace {
+
+// Results of combining two whole chunks, kept while the stage is built: painting a tile shaded
+// onto a cell, or a capsule's picture over a cell, gives the same pixels for the same two
+// chunks every time. The entries hold on to the blocks they were made from, so that a block's
+// address names the same pixels for as long as it is a key.
+class ChunkResults {
+  public:
+    using Chunk = std::pair<std::shared_ptr<Block>, Pixel>; // a block, or one colour
+    std::shared_ptr<Block> find(std::uint32_t rop, const Chunk& src, const Chunk& dst) {
+        const auto it = entries_.find(keyOf(rop, src, dst));
+        return it == entries_.end() ? nullptr : it->second.result;
+    }
+    void keep(std::uint32_t rop, const Chunk& src, const Chunk& dst,
+              std::shared_ptr<Block> result) {
+        if (entries_.size() >= kMaxEntries) entries_.clear();
+        entries_[keyOf(rop, src, dst)] = Entry{src.first, dst.first, std::move(result)};
+    }
+
+  private:
+    static constexpr std::size_t kMaxEntries = 1024;
+    using Key = std::tuple<std::uint32_t, const Block*, Pixel, const Block*, Pixel>;
+    struct Entry {
+        std::shared_ptr<Block> src, dst, result;
+    };
+    static Key keyOf(std::uint32_t rop, const Chunk& src, const Chunk& dst) {
+        return {rop, src.first.get(), src.first ? 0 : src.second, dst.first.get(),
+                dst.first ? 0 : dst.second};
+    }
+    std::map<Key, Entry> entries_;
+};
+
+ChunkResults& Results() {
+    static ChunkResults results;
+    return results;
+}
+
+// Copies a w x h block row by row through a buffer.
+void BlitRows(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
+              std::uint32_t rop) {
+    std::vector<Pixel> s(w), d(w);
+    for (int row = 0; row < h; ++row) {
+        src.readRow(sx, sy + row, w, s.data());
+        if (rop != SRCCOPY) {
+            dst.readRow(x, y + row, w, d.data());
+            for (int i = 0; i < w; ++i)
+                s[i] = Combine(rop, s[i], d[i]);
+        }
+        dst.writeRow(x, y + row, w, s.data());
+    }
+}
+
+} // namespace
+
 void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
             std::uint32_t rop) {
+    if (!KnownRop(rop)) return; // no other operation is used by the game
     // Clip against the source, then against the destination, moving both corners together.
     if (sx < 0) {
         x -= sx;
@@ -202,27 +294,47 @@ void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
     w = std::min({w, src.width() - sx, dst.width() - x});
     h = std::min({h, src.height() - sy, dst.height() - y});
     if (w <= 0 || h <= 0) return;
-    std::vector<Pixel> s(w), d(w);
-    for (int row = 0; row < h; ++row) {
-        src.readRow(sx, sy + row, w, s.data());
-        switch (rop) {
-        case SRCCOPY:
-            break;
-        case SRCERASE:
-            dst.readRow(x, y + row, w, d.data());
-            for (int i = 0; i < w; ++i)
-                s[i] &= ~d[i] & 0x00FFFFFF;
-            break;
-        case SRCINVERT:
-            dst.readRow(x, y + row, w, d.data());
-            for (int i = 0; i < w; ++i)
-                s[i] ^= d[i];
-            break;
-        default:
-            return; // no other operation is used by the game
+
+    // A source of one colour copies as a fill (a sprite sized from its plain template).
+    if (rop == SRCCOPY && src.uniform() && !src.whole_.block)
+        return dst.fillRect(x, y, w, h, src.whole_.solid);
+    const bool aligned = x % kChunk == 0 && y % kChunk == 0 && sx % kChunk == 0 && sy % kChunk == 0;
+    if (!aligned) return BlitRows(dst, x, y, w, h, src, sx, sy, rop);
+
+    // Chunk against chunk: whole chunks are shared or combined once; the rest goes by rows.
+    for (int oy = 0; oy < h; oy += kChunk) {
+        for (int ox = 0; ox < w; ox += kChunk) {
+            const int cw = std::min(kChunk, w - ox), ch = std::min(kChunk, h - oy);
+            const int dcx = (x + ox) / kChunk, dcy = (y + oy) / kChunk;
+            const int scx = (sx + ox) / kChunk, scy = (sy + oy) / kChunk;
+            if (cw < kChunk || ch < kChunk || !dst.fullChunk(dcx, dcy) ||
+                !src.fullChunk(scx, scy)) {
+                BlitRows(dst, x + ox, y + oy, cw, ch, src, sx + ox, sy + oy, rop);
+                continue;
+            }
+            const Surface::Chunk from = src.chunk(scx, scy); // a copy: src may be dst
+            Surface::Chunk& to = dst.chunkForWrite(dcx, dcy);
+            if (rop == SRCCOPY) {
+                to = from;
+                continue;
+            }
+            if (!from.block && !to.block) {
+                to.solid = Combine(rop, from.solid, to.solid);
+                continue;
+            }
+            const ChunkResults::Chunk a{from.block, from.solid}, b{to.block, to.solid};
+            std::shared_ptr<Block> result = Results().find(rop, a, b);
+            if (!result) {
+                result = std::make_shared<Block>();
+                for (int i = 0; i < kChunk * kChunk; ++i)
+                    (*result)[i] = Combine(rop, from.at(i % kChunk, i / kChunk),
+                                           to.at(i % kChunk, i / kChunk));
+                Results().keep(rop, a, b, result);
+            }
+            to.block = std::move(result);
         }
-        dst.writeRow(x, y + row, w, s.data());
     }
+    MarkChanged();
 }
 
 } // namespace platform

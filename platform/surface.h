@@ -1,10 +1,12 @@
 // Pixel surfaces and bit-block transfers.
 //
-// A surface is stored in square chunks. A chunk that holds one colour, or a repeat of the
-// surface's pattern, keeps no pixels of its own: a large playfield that is mostly one colour, or
-// a rock filled with one tile, costs almost nothing until something is drawn into it.
+// A surface is stored in square chunks of 32 x 32 pixels, aligned to its top-left corner. A chunk
+// of one colour keeps no pixels, and chunks with the same pixels share one block of them: a
+// large playfield that is mostly one colour, a rock filled with one tile, a sprite copied from its
+// template or a tile copied onto a cell cost a few bytes until something is drawn into them.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -45,7 +47,7 @@ class Surface {
   public:
     Surface() = default;
     Surface(int width, int height, Pixel fill = 0);
-    Surface(const Surface& other);
+    Surface(const Surface& other) = default;
     Surface& operator=(const Surface& other);
     Surface(Surface&&) noexcept = default;
     Surface& operator=(Surface&&) noexcept = default;
@@ -69,35 +71,48 @@ class Surface {
     void readRow(int x, int y, int n, Pixel* out) const;
     void writeRow(int x, int y, int n, const Pixel* in);
 
-    // Bytes of pixel storage currently held (for the memory benchmarks).
+    // Bytes of storage the surface holds (for the memory benchmarks and tests); a block of
+    // pixels that several surfaces share counts in proportion to its holders.
     std::size_t storedBytes() const;
 
     bool operator==(const Surface& other) const;
 
+    // Pixels are kept in square chunks; a sprite of 32 x 32 pixels is one chunk.
+    static constexpr int kChunk = 32;
+    using Block = std::array<Pixel, kChunk * kChunk>;
+
   private:
-    static constexpr int kChunk = 32; // a sprite of 32 x 32 pixels is one chunk
-    enum class ChunkKind : std::uint8_t { Solid, Pattern, Pixels };
+    friend void BitBlt(Surface&, int, int, int, int, const Surface&, int, int, std::uint32_t);
+
+    // One chunk: all of one colour, or a block of pixels. Blocks are shared between chunks and
+    // surfaces (a copy, a whole-chunk transfer, a repeated tile) and copied before a write when
+    // anything else still holds them.
     struct Chunk {
-        ChunkKind kind = ChunkKind::Solid;
+        std::shared_ptr<Block> block;
         Pixel solid = 0;
-        std::unique_ptr<Pixel[]> pixels;
+        Pixel at(int lx, int ly) const { return block ? (*block)[ly * kChunk + lx] : solid; }
     };
 
-    Chunk& chunkAt(int x, int y) { return chunks_[(y / kChunk) * chunksX_ + x / kChunk]; }
-    const Chunk& chunkAt(int x, int y) const {
-        return chunks_[(y / kChunk) * chunksX_ + x / kChunk];
+    bool uniform() const { return chunks_.empty(); }
+    const Chunk& chunk(int cx, int cy) const {
+        return uniform() ? whole_ : chunks_[std::size_t(cy) * chunksX_ + cx];
     }
-    Pixel background(const Chunk& c, int x, int y) const;
-    Pixel* materialise(int chunkX, int chunkY);
+    Chunk& chunkForWrite(int cx, int cy);
+    Pixel* pixelsForWrite(int cx, int cy);
+    void splitIntoChunks();
+    // Whether chunk (cx, cy) lies wholly inside the surface.
+    bool fullChunk(int cx, int cy) const {
+        return cx >= 0 && cy >= 0 && (cx + 1) * kChunk <= width_ && (cy + 1) * kChunk <= height_;
+    }
 
     int width_ = 0;
     int height_ = 0;
     int chunksX_ = 0;
     int chunksY_ = 0;
+    // Empty while every chunk is `whole_`: a surface of one colour or one repeated tile keeps a
+    // single chunk however large it is.
     std::vector<Chunk> chunks_;
-    std::vector<Pixel> pattern_;
-    int patternW_ = 0;
-    int patternH_ = 0;
+    Chunk whole_;
 };
 
 // Copies a w x h block from src (sx, sy) to dst (x, y) combining by the raster operation,

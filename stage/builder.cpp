@@ -5,9 +5,13 @@
 #include "stage/placement.h"
 #include "stage/stage.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 using namespace platform;
+
+static_assert(kGridSide == kGridSize, "the reader's grid is the game's grid");
 
 namespace {
 
@@ -15,6 +19,56 @@ namespace {
 void SetGridCell(Long column, Long row, Long value) {
     if (column < 0 || row < 0 || column >= kGridSize || row >= kGridSize) return;
     Grid[std::size_t(row) * kGridSize + column] = value;
+}
+
+// Nothing reads the grid while a stage is built, so its rectangles wait there and are written
+// at the end, the newest first and each cell once: a round of many rocks over the same cells
+// costs a step per rock, not one per cell.
+struct GridRectangle {
+    int c0, r0, c1, r1;
+    Long value;
+};
+std::vector<GridRectangle>* g_gridLater = nullptr;
+
+class GridWritesAtTheEnd {
+  public:
+    GridWritesAtTheEnd() { g_gridLater = &rectangles_; }
+    ~GridWritesAtTheEnd() {
+        g_gridLater = nullptr;
+        CellSet unwritten;
+        unwritten.fill();
+        for (auto r = rectangles_.rbegin(); r != rectangles_.rend(); ++r)
+            unwritten.take(r->c0, r->r0, r->c1, r->r1, [&](int row, int first, int last) {
+                for (int column = first; column <= last; ++column)
+                    SetGridCell(column, row, r->value);
+            });
+    }
+    GridWritesAtTheEnd(const GridWritesAtTheEnd&) = delete;
+    GridWritesAtTheEnd& operator=(const GridWritesAtTheEnd&) = delete;
+
+  private:
+    std::vector<GridRectangle> rectangles_;
+};
+
+// A column or row number held to the grid and one beyond it on each side.
+int OnGridOrJustOff(std::int64_t v) {
+    return int(std::clamp<std::int64_t>(v, -1, kGridSize));
+}
+
+// Every cell of columns c0..c1 and rows r0..r1 of the grid (none when c1 < c0 or r1 < r0).
+void MarkGridCells(std::int64_t c0, std::int64_t r0, std::int64_t c1, std::int64_t r1, Long value) {
+    if (c1 < c0 || r1 < r0) return;
+    const GridRectangle r{OnGridOrJustOff(c0), OnGridOrJustOff(r0), OnGridOrJustOff(c1),
+                          OnGridOrJustOff(r1), value};
+    if (g_gridLater) return g_gridLater->push_back(r);
+    for (int row = r.r0; row <= r.r1; ++row)
+        for (int column = r.c0; column <= r.c1; ++column)
+            SetGridCell(column, row, value);
+}
+
+// A box's tile on one cell of the grid: the cells of the grid and of the playfield coincide.
+void PaintGridCell(Long column, Long row, Long tile, Long shade) {
+    PaintBackgroundTile(kCellPixels * column, kCellPixels * row, tile, shade);
 }
 
 // The ground block: tile 1 under the whole width of the playfield, from the range's bottom edge
@@ -37,9 +91,7 @@ void UnloadStageSprites() {
 
 void BuildRoundRange(Long w, Long h, Long colour, Long stars, Long seconds) {
     FMain& f = fMain();
-    for (Long row = 7; row <= h + 6; ++row)
-        for (Long column = 9; column <= w + 8; ++column)
-            SetGridCell(column, row, kGridOpen);
+    MarkGridCells(9, 7, std::int64_t(w) + 8, std::int64_t(h) + 6, kGridOpen);
 
     // Cleared to the back colour, then sized: the picture is dropped first so that sizing keeps
     // nothing of it, and the new picture stores no pixels until something is painted.
@@ -63,9 +115,8 @@ void BuildRoundRange(Long w, Long h, Long colour, Long stars, Long seconds) {
 }
 
 void BuildRock(Long x1, Long y1, Long x2, Long y2, Long tile) {
-    for (Long y = y1; y <= y2; ++y)
-        for (Long x = x1; x <= x2; ++x)
-            SetGridCell(x + 9, y + 7, kGridRock);
+    MarkGridCells(std::int64_t(x1) + 9, std::int64_t(y1) + 7, std::int64_t(x2) + 9,
+                  std::int64_t(y2) + 7, kGridRock);
     // The size is taken as a distance, so x2 < x1 still makes a rock; it just marks no cell.
     CreateRock(kCellPixels * x1, kCellPixels * y1, kCellPixels * std::labs(x2 - x1 + 1),
                kCellPixels * std::labs(y2 - y1 + 1), tile);
@@ -126,10 +177,15 @@ Long CreateRescue(Long px, Long py) {
 }
 
 void BuildBmpBox(Long x1, Long y1, Long x2, Long y2, Long tile, Long shade) {
-    for (Long dy = 0; dy <= y2 - y1; ++dy)
-        for (Long dx = 0; dx <= x2 - x1; ++dx)
-            PaintBackgroundTile(kRangeLeftPixels + kCellPixels * (x1 + dx),
-                                kRangeTopPixels + kCellPixels * (y1 + dy), tile, shade);
+    // Only cells on the playfield take paint; the loops keep to them.
+    const platform::Surface& picture = fMain().pScreen.surface();
+    const std::int64_t columns = (picture.width() + kCellPixels - 1) / kCellPixels;
+    const std::int64_t rows = (picture.height() + kCellPixels - 1) / kCellPixels;
+    for (std::int64_t row = std::max<std::int64_t>(std::int64_t(y1) + 7, 0);
+         row <= std::min<std::int64_t>(std::int64_t(y2) + 7, rows - 1); ++row)
+        for (std::int64_t column = std::max<std::int64_t>(std::int64_t(x1) + 9, 0);
+             column <= std::min<std::int64_t>(std::int64_t(x2) + 9, columns - 1); ++column)
+            PaintGridCell(Long(column), Long(row), tile, shade);
 }
 
 void BuildRecord(const RoundRecord& r) {
@@ -167,6 +223,19 @@ void BuildRecord(const RoundRecord& r) {
 void BuildStage(const RoundFileContents& contents) {
     Grid.fill(kGridOutside);
     UnloadStageSprites();
-    for (const RoundRecord& record : contents.Records)
-        BuildRecord(record);
+    const PaintingPlan planned = contents.Planned ? PaintingPlan{} : PlanPainting(contents.Records);
+    const PaintingPlan& plan = contents.Planned ? contents.Painting : planned;
+    GridWritesAtTheEnd grid;
+    auto run = plan.runs.begin();
+    for (std::size_t i = 0; i < contents.Records.size(); ++i) {
+        const RoundRecord& record = contents.Records[i];
+        if (record.kind() != RoundKeyword::BmpBox) {
+            BuildRecord(record);
+            continue;
+        }
+        // Only the cells of the box that stay to be seen.
+        for (; run != plan.runs.end() && run->record == std::int32_t(i); ++run)
+            for (Long column = run->first; column <= run->last; ++column)
+                PaintGridCell(column, run->row, record.Param[4], record.Param[5]);
+    }
 }

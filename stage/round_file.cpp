@@ -65,8 +65,8 @@ class RecordChecker {
     }
     void speed(std::int64_t pixelsPerFrame) {
         if (std::llabs(pixelsPerFrame) > kMaxEnemySpeed)
-            fail(Format("速さ %lld ピクセル/フレームが上限 %d を超えています",
-                        (long long)pixelsPerFrame, kMaxEnemySpeed));
+            fail(Format("速さ %lld ピクセル/フレームが上限 %lld を超えています",
+                        (long long)pixelsPerFrame, (long long)kMaxEnemySpeed));
     }
 
   private:
@@ -147,6 +147,18 @@ void CheckSpriteTotals(const std::vector<RoundRecord>& records, std::vector<std:
                 Format("%sが %lld 個あり、上限 %d 個を超えています", what, n, kMaxSpritesPerArray));
 }
 
+// The painting the records leave to do, and a fault when their build would cost more than the
+// budget.
+bool PlanWithinBudget(RoundFileContents& contents, std::vector<std::string>& faults) {
+    contents.Painting = PlanPainting(contents.Records);
+    contents.Planned = true;
+    const std::int64_t cost = BuildCost(contents.Records, contents.Painting);
+    if (cost <= kBuildBudgetCells) return true;
+    faults.push_back(Format("ステージの描画が %lld セル分になり、上限 %lld セルを超えています",
+                            (long long)cost, (long long)kBuildBudgetCells));
+    return false;
+}
+
 // A legal round is a few kilobytes; a file past the limit is not taken apart at all.
 std::string TooLarge(std::size_t size) {
     return Format("ファイルが大きすぎます（%zu バイト、上限 %zu バイト）", size,
@@ -168,8 +180,12 @@ const std::array<std::string_view, kRoundKeywordCount> kRoundKeywordNames = {
     "BMPBOX",     "ENEMY1", "ENEMY2", "ENEMY3", "ENEMY4", "ENEMY5"};
 
 RoundKeyword KeywordFromText(std::string_view plain) {
-    for (int i = 0; i < kRoundKeywordCount; ++i)
-        if (plain == kRoundKeywordNames[i]) return RoundKeyword(i);
+    // The length and the first letter tell most keywords apart before any bytes are compared.
+    for (int i = 0; i < kRoundKeywordCount; ++i) {
+        const std::string_view name = kRoundKeywordNames[i];
+        if (plain.size() == name.size() && plain[0] == name[0] && plain == name)
+            return RoundKeyword(i);
+    }
     return RoundKeyword::Unknown;
 }
 
@@ -183,10 +199,7 @@ bool SplitRoundFile(const std::vector<std::uint8_t>& bytes, RoundFileContents& o
     }
     out.RecordCount = ReadInt32(bytes.data());
     out.EndOffset = 4;
-    if (out.RecordCount < 0) {
-        fault = Format("レコード数 %d が負の値です", int(out.RecordCount));
-        return false;
-    }
+    if (out.RecordCount <= 0) return true; // a negative count reads no record, as 0 does
     // Every record takes at least 34 bytes, so the count alone can be judged before reading.
     if (std::size_t(out.RecordCount) > (size - 4) / kRecordFixedBytes) {
         fault = Format("レコード数 %d がファイルの大きさ（%zu バイト）に収まりません",
@@ -234,6 +247,7 @@ std::vector<std::string> CheckRoundFile(const std::vector<std::uint8_t>& bytes) 
     for (std::size_t i = 0; i < contents.Records.size(); ++i)
         CheckRecordValues(int(i) + 1, contents.Records[i], faults);
     CheckSpriteTotals(contents.Records, faults);
+    PlanWithinBudget(contents, faults);
     return faults;
 }
 
@@ -249,7 +263,7 @@ bool ReadRoundFile(const std::vector<std::uint8_t>& bytes, RoundFileContents& ou
     for (std::size_t i = 0; i < out.Records.size() && faults.empty(); ++i)
         CheckRecordValues(int(i) + 1, out.Records[i], faults);
     if (faults.empty()) CheckSpriteTotals(out.Records, faults);
-    if (faults.empty()) return true;
+    if (faults.empty() && PlanWithinBudget(out, faults)) return true;
     fault = faults.front();
     return false;
 }

@@ -7,7 +7,10 @@
 // parameters. Bytes after the last record are never read.
 #pragma once
 
+#include "stage/build_cost.h"
+
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -48,9 +51,12 @@ struct RoundRecord {
 
 // What a round file holds, split into records.
 struct RoundFileContents {
-    std::int32_t RecordCount = 0;
+    std::int32_t RecordCount = 0; // as stored; a negative count holds no records
     std::vector<RoundRecord> Records;
     std::size_t EndOffset = 0; // where the last whole record ends
+    // The painting the records leave to do, worked out by the reader's check.
+    PaintingPlan Painting;
+    bool Planned = false;
 };
 
 constexpr std::size_t kRecordFixedBytes = 2 + 8 * 4; // a record with an empty keyword
@@ -58,12 +64,18 @@ constexpr std::size_t kMaxRoundFileBytes = 16u << 20;
 
 // Limits that keep every write of the stage builder inside the grid, the surfaces and the
 // tables (the grid is 233 x 233 cells; the range sits 9 cells in from the left, 7 from the top).
-constexpr int kMaxRangeWidth = 215;  // W + 18 columns fill the grid exactly
-constexpr int kMaxRangeHeight = 219; // H + 14 rows fill the grid exactly
+// The widest and highest range reaches the grid's last column and row; the margins of such a
+// playfield beyond the grid read as walls.
+constexpr int kMaxRangeWidth = 224;  // range columns are grid columns 9 .. W + 8
+constexpr int kMaxRangeHeight = 226; // range rows are grid rows 7 .. H + 6
 constexpr int kMinCellX = -9, kMaxCellX = 223;
 constexpr int kMinCellY = -7, kMaxCellY = 225;
-constexpr int kMaxEnemySpeed = 32; // pixels per frame: faster could step over a wall cell
 constexpr int kMaxSpritesPerArray = 32767;
+// An enemy's step is its speed in pixels times the twips of a pixel, a 32-bit number; speeds are
+// refused only where that would not fit on the coarsest screen the game runs on (24 dots per
+// inch, 60 twips per pixel).
+constexpr int kMaxTwipsPerPixel = 60;
+constexpr std::int64_t kMaxEnemySpeed = INT32_MAX / kMaxTwipsPerPixel;
 
 // Splits the bytes into records without judging their values or the file's size. Stops at the
 // first fault of the structure (a short file, a bad count, a keyword or record running past the
@@ -76,7 +88,8 @@ bool SplitRoundFile(const std::vector<std::uint8_t>& bytes, RoundFileContents& o
 // the structure, then each record's values, then the totals. Empty when the file is sound.
 std::vector<std::string> CheckRoundFile(const std::vector<std::uint8_t>& bytes);
 
-// The reader: records of a sound file, or false with the first fault.
+// The reader: records of a sound file with the plan of their painting, or false with the first
+// fault.
 bool ReadRoundFile(const std::vector<std::uint8_t>& bytes, RoundFileContents& out,
                    std::string& fault);
 

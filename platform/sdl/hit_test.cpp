@@ -24,15 +24,12 @@ bool TakesMouse(const Control& c) {
 
 // (x, y) is relative to the box's top-left corner and already inside it.
 Control* FrontmostIn(PictureBox& box, int x, int y) {
-    const auto& children = box.children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        Control* c = *it;
-        if (!c->visible() || !c->windowed() || !Inside(*c, x, y)) continue;
+    if (Control* c = box.childWindowAt(x, y))
         return FrontmostIn(*static_cast<PictureBox*>(c), x - Px(c->left()), y - Py(c->top()));
-    }
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    const auto& windowless = box.windowlessChildren();
+    for (auto it = windowless.rbegin(); it != windowless.rend(); ++it) {
         Control* c = *it;
-        if (c->visible() && !c->windowed() && TakesMouse(*c) && Inside(*c, x, y)) return c;
+        if (c->visible() && TakesMouse(*c) && Inside(*c, x, y)) return c;
     }
     return &box;
 }

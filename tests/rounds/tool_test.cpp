@@ -153,10 +153,10 @@ TEST_F(ToolTest, PreviewShowsTheWholePlayfield) {
 }
 
 TEST_F(ToolTest, PreviewRefusesAnUnsoundFile) {
-    WriteBytes(at("bad.rnd"), Bytes{0xFF, 0xFF, 0xFF, 0xFF});
+    WriteBytes(at("bad.rnd"), Bytes{0x01, 0x00, 0x00, 0x00}); // a record promised, none there
     const Outcome o = Tool("preview " + at("bad.rnd") + " " + at("bad.png"));
     EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.out.find("負"), std::string::npos);
+    EXPECT_NE(o.out.find("収まりません"), std::string::npos);
     EXPECT_FALSE(fs::exists(at("bad.png")));
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <unistd.h>
 
@@ -134,25 +135,30 @@ TEST(LoadRound, MissingFileSaysSoAndKeepsTheStage) {
         << loads[1];
 }
 
+// A count of 0, or a negative one, builds an empty stage; records after a negative count are
+// not read.
 TEST(LoadRound, EmptyRoundClearsGridAndSpritesButKeepsThePicture) {
-    AppFolder folder;
-    folder.writeRound(1, kSmallRound);
-    folder.writeRound(2, {});
-    test::RunHeadless(test::Options(), [&] {
-        OpenGame(folder);
-        LoadRound(1);
-        const platform::Surface picture = fMain().pScreen.surface();
-        const float width = fMain().pScreen.width();
-        LoadRound(2);
-        for (int i = 0; i < kGridSize * kGridSize; ++i)
-            ASSERT_EQ(Grid[i], kGridOutside);
-        FMain& f = fMain();
-        for (SpriteArray* array : {&f.pRock, &f.pEnergy, &f.pEnemy, &f.pResq})
-            EXPECT_EQ(array->Count(), 1) << array->name();
-        EXPECT_TRUE(f.pScreen.surface() == picture);
-        EXPECT_EQ(f.pScreen.width(), width);
-        EXPECT_EQ(f.lRound.caption(), "2");
-    });
+    for (const std::int32_t count : {0, -1, INT_MIN}) {
+        AppFolder folder;
+        folder.writeRound(1, kSmallRound);
+        folder.writeBytes(2, EncodeRoundFile(count, {Rec("ROUNDRANGE", {5, 5})}));
+        const auto run = test::RunHeadless(test::Options(), [&] {
+            OpenGame(folder);
+            LoadRound(1);
+            const platform::Surface picture = fMain().pScreen.surface();
+            const float width = fMain().pScreen.width();
+            LoadRound(2);
+            for (int i = 0; i < kGridSize * kGridSize; ++i)
+                ASSERT_EQ(Grid[i], kGridOutside) << count;
+            FMain& f = fMain();
+            for (SpriteArray* array : {&f.pRock, &f.pEnergy, &f.pEnemy, &f.pResq})
+                EXPECT_EQ(array->Count(), 1) << array->name();
+            EXPECT_TRUE(f.pScreen.surface() == picture);
+            EXPECT_EQ(f.pScreen.width(), width);
+            EXPECT_EQ(f.lRound.caption(), "2");
+        });
+        EXPECT_TRUE(run.events("msgbox").empty()) << count;
+    }
 }
 
 // Every kind of unsound file: one message naming the file and its fault, the same text in the
@@ -196,8 +202,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RejectCase{"empty", {}, "レコード数の途中"},
         RejectCase{"endsEarly", Truncated(Encode(kSmallRound), 270), "数値の途中"},
-        RejectCase{"negativeCount", {0xFF, 0xFF, 0xFF, 0xFF}, "負"},
-        RejectCase{"rangeTooWide", Encode({Rec("ROUNDRANGE", {216, 10})}), "幅 216"},
+        RejectCase{"rangeTooWide", Encode({Rec("ROUNDRANGE", {225, 10})}), "幅 225"},
+        RejectCase{"tooMuchPainting",
+                   Encode(std::vector<RoundRecord>(65, Rec("ROUNDRANGE", {10, 10, 0, -1}))),
+                   "描画が 3775200 セル分"},
         RejectCase{"rockOffGrid",
                    Encode({Rec("ROUNDRANGE", {10, 10}), Rec("ROCK", {0, 0, 300, 0, 1})}),
                    "列 x2 = 300"},

@@ -97,8 +97,9 @@ TEST(ReadRoundFile, IgnoresBytesAfterTheLastRecord) {
 
 // Files that are whole and within every limit: read as they are.
 TEST(ReadRoundFile, AcceptsTheEdgesOfTheValidRanges) {
+    const auto fastest = std::int32_t(kMaxEnemySpeed);
     const std::vector<RoundRecord> records = {
-        Rec("ROUNDRANGE", {215, 219, -1, 5, -7}),
+        Rec("ROUNDRANGE", {224, 226, -1, 5, -7}),
         Rec("ROUNDRANGE", {1, 1, 0, 0, 0}),
         Rec("ROCK", {-9, -7, 223, 225, 1, 99}),
         Rec("ROCK", {5, 3, 3, 3, 6}),
@@ -107,11 +108,12 @@ TEST(ReadRoundFile, AcceptsTheEdgesOfTheValidRanges) {
         Rec("GOAL", {223, -7}),
         Rec("ENERGY", {0, 0}),
         Rec("RESQ", {4, 11}),
-        Rec("ENEMY1", {10, 6, 1, 32}),
-        Rec("ENEMY2", {10, 6, -1, -32}),
+        Rec("ENEMY1", {10, 6, 1, fastest}),
+        Rec("ENEMY2", {10, 6, -1, -fastest}),
+        Rec("ENEMY2", {10, 6, -fastest, 1}),
         Rec("ENEMY1", {10, 6, INT_MAX, 0}),
-        Rec("ENEMY3", {16, 8, 0, 32}),
-        Rec("ENEMY4", {16, 8, 3, -32}),
+        Rec("ENEMY3", {16, 8, 0, fastest}),
+        Rec("ENEMY4", {16, 8, 3, -fastest}),
         Rec("ENEMY5", {6, 4, 99, 99, 99, 99}),
         Rec("ENEMY6", {INT_MIN, INT_MAX, 99, 99}),
         Rec("rock", {1000, 1000, 1000, 1000, 1000}),
@@ -153,15 +155,14 @@ std::vector<BadFile> BadFiles() {
     return {
         {"empty", {}, "レコード数の途中"},
         {"threeBytes", Bytes({1, 0, 0}), "レコード数の途中"},
-        {"negativeCount", WithCount(-1, goal), "負"},
         {"countTooLarge", WithCount(2, goal), "収まりません"},
         {"countHuge", WithCount(INT_MAX, goal), "収まりません"},
         {"keywordPastTheEnd", longKeyword, "キーワードの長さ 255"},
         {"endsInNumbers", Cut(Encode({Rec(std::string(10, 'X'), {})}), 5), "数値の途中"},
         {"endsInLength", shortSecond, "キーワードの長さの途中"},
         {"widthZero", Encode({Rec("ROUNDRANGE", {0, 15})}), "幅 0"},
-        {"widthTooLarge", Encode({Rec("ROUNDRANGE", {216, 15})}), "幅 216"},
-        {"heightTooLarge", Encode({Rec("ROUNDRANGE", {20, 220})}), "高さ 220"},
+        {"widthTooLarge", Encode({Rec("ROUNDRANGE", {225, 15})}), "幅 225"},
+        {"heightTooLarge", Encode({Rec("ROUNDRANGE", {20, 227})}), "高さ 227"},
         {"heightNegative", Encode({Rec("ROUNDRANGE", {20, -1})}), "高さ -1"},
         {"rockLeftOfGrid", Encode({Rec("ROCK", {-10, 0, 0, 0, 1})}), "列 x1 = -10"},
         {"rockRightOfGrid", Encode({Rec("ROCK", {0, 0, 224, 0, 1})}), "列 x2 = 224"},
@@ -178,10 +179,15 @@ std::vector<BadFile> BadFiles() {
         {"enemy5OffGrid", Encode({Rec("ENEMY5", {INT_MAX, 0})}), "列 x ="},
         {"enemy3Leg4", Encode({Rec("ENEMY3", {1, 1, 4, 1})}), "最初の向き 4"},
         {"enemy4LegNegative", Encode({Rec("ENEMY4", {1, 1, -1, 1})}), "最初の向き -1"},
-        {"enemy1TooFast", Encode({Rec("ENEMY1", {1, 1, 1, 33})}), "速さ 33"},
-        {"enemy2ProductTooFast", Encode({Rec("ENEMY2", {1, 1, -2, 17})}), "速さ -34"},
+        // A step is speed x twips per pixel, a 32-bit number even at 60 twips per pixel.
+        {"enemy1TooFast", Encode({Rec("ENEMY1", {1, 1, 1, 35791395})}), "速さ 35791395"},
+        {"enemy2ProductTooFast", Encode({Rec("ENEMY2", {1, 1, -2, 17895698})}), "速さ -35791396"},
         {"enemy1Overflowing", Encode({Rec("ENEMY1", {1, 1, INT_MAX, INT_MAX})}), "速さ"},
-        {"enemy3TooFast", Encode({Rec("ENEMY3", {1, 1, 0, -40})}), "速さ -40"},
+        {"enemy3TooFast", Encode({Rec("ENEMY3", {1, 1, 0, INT_MIN})}), "速さ -2147483648"},
+        {"enemy4TooFast", Encode({Rec("ENEMY4", {1, 1, 0, 35791395})}), "速さ 35791395"},
+        // Each range paints the playfield whole: 65 of them are more than a round may paint.
+        {"tooMuchPainting", Encode(std::vector<RoundRecord>(65, Rec("ROUNDRANGE", {20, 15}))),
+         "描画が 3775200 セル分"},
     };
 }
 
@@ -240,6 +246,45 @@ TEST(CheckRoundFile, RefusesMoreSpritesThanAnArrayHolds) {
 
     std::vector<RoundRecord> enemies(kMaxSpritesPerArray + 1, Rec("ENEMY5", {0, 0}));
     EXPECT_EQ(CheckRoundFile(Encode(enemies)).size(), 1u);
+}
+
+// A negative count reads as no record at all, as 0 does; what follows is ignored like any bytes
+// after the last record.
+TEST(ReadRoundFile, ANegativeCountHoldsNoRecords) {
+    for (std::int32_t count : {0, -1, INT_MIN}) {
+        const auto bytes = WithCount(count, Encode({Rec("GOAL", {1, 1})}));
+        RoundFileContents contents;
+        std::string fault;
+        EXPECT_TRUE(ReadRoundFile(bytes, contents, fault)) << count << ": " << fault;
+        EXPECT_TRUE(contents.Records.empty());
+        EXPECT_EQ(contents.RecordCount, count);
+        EXPECT_EQ(contents.EndOffset, 4u);
+        EXPECT_TRUE(CheckRoundFile(bytes).empty());
+    }
+}
+
+// Every range paints a coat of the largest playfield and every sprite a cell; a round may paint
+// 64 coats.
+TEST(CheckRoundFile, RefusesABuildPastTheBudgetByOneCell) {
+    std::vector<RoundRecord> records(64, Rec("ROUNDRANGE", {1, 1}));
+    EXPECT_TRUE(CheckRoundFile(Encode(records)).empty());
+    records.push_back(Rec("ENEMY5", {0, 0}));
+    const auto faults = CheckRoundFile(Encode(records));
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0], "ステージの描画が 3717121 セル分になり、上限 3717120 セルを超えています");
+}
+
+// Boxes painted over by later boxes before anything shows them cost nothing: as many boxes as
+// fit in a file, each over the whole grid, paint the grid once.
+TEST(CheckRoundFile, CountsOnlyBoxCellsThatStayToBeSeen) {
+    const std::vector<RoundRecord> records(100000, Rec("BMPBOX", {-9, -7, 223, 225, 4, -1}));
+    RoundFileContents contents;
+    std::string fault;
+    ASSERT_TRUE(ReadRoundFile(Encode(records), contents, fault)) << fault;
+    ASSERT_TRUE(contents.Planned);
+    EXPECT_EQ(contents.Painting.cells, 233 * 233);
+    for (const PaintRun& run : contents.Painting.runs)
+        EXPECT_EQ(run.record, 99999);
 }
 
 TEST(CheckRoundFile, RefusesAFileLargerThanAnyRound) {
