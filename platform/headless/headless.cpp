@@ -27,6 +27,7 @@ struct State {
     std::deque<std::string> answers;
     std::deque<int> injectedUps; // keys released one step after an injected press
     std::deque<int> injectedDowns;
+    std::vector<Form*> modal; // forms shown modally, the front one last
 };
 State g;
 
@@ -50,6 +51,15 @@ Control* FindControl(Container& c, const std::string& name) {
     return nullptr;
 }
 
+// The window in front that takes all input while it is up: the last form shown modally that
+// still exists and is loaded.
+Form* FrontModalForm() {
+    const auto& forms = Form::All();
+    for (auto it = g.modal.rbegin(); it != g.modal.rend(); ++it)
+        if (std::find(forms.begin(), forms.end(), *it) != forms.end() && (*it)->loaded) return *it;
+    return nullptr;
+}
+
 void ClickMenu(const std::string& name) {
     Form* main = MainForm();
     if (!main) return;
@@ -63,12 +73,14 @@ void ClickMenu(const std::string& name) {
     }
 }
 
+// A click on a control (or a form, by its name) of the front window that holds it; while a
+// modal window is up, only that window takes clicks.
 void ClickControl(const std::string& name) {
-    // The front window first: the last loaded form that holds such a control.
+    Form* modal = FrontModalForm();
     const auto& forms = Form::All();
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         Form* form = *it;
-        if (!form->loaded) continue;
+        if (!form->loaded || (modal && form != modal)) continue;
         Control* c = form->name() == name ? nullptr : FindControl(*form, name);
         if (!c && form->name() != name) continue;
         if (form->onClick) form->onClick(c, 0, 0);
@@ -76,21 +88,28 @@ void ClickControl(const std::string& name) {
     }
 }
 
+// Keys and menu commands go where the desktop sends them: to the front modal window while one
+// is up (its own keys, which the game's key record never hears), else to the main window.
 void Dispatch(const Action& a) {
+    Form* modal = FrontModalForm();
     switch (a.kind) {
     case Action::Kind::Down:
-        KeyDownEvent(MainForm(), a.key);
+        if (modal) {
+            if (modal->onKeyDown) modal->onKeyDown(a.key);
+        } else {
+            KeyDownEvent(MainForm(), a.key);
+        }
         break;
-    case Action::Kind::Up:
+    case Action::Kind::Up: // releases always reach the key record
         KeyUpEvent(a.key);
         break;
     case Action::Kind::Menu:
         TraceEvent("menu").add("name", a.name);
-        ClickMenu(a.name);
+        if (!modal) ClickMenu(a.name);
         break;
     case Action::Kind::Close:
         TraceEvent("close");
-        if (MainForm() && MainForm()->onUnload) MainForm()->onUnload();
+        if (!modal && MainForm() && MainForm()->onUnload) MainForm()->onUnload();
         break;
     case Action::Kind::Click:
         TraceEvent("click").add("name", a.name);
@@ -292,8 +311,10 @@ void ShowForm(Form& form, bool modal) {
     form.shownModal = modal;
     form.show();
     if (!modal) return;
+    g.modal.push_back(&form);
     while (form.loaded)
         DoEvents();
+    std::erase(g.modal, &form);
 }
 
 void UnloadForm(Form& form) {
