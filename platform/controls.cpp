@@ -1,6 +1,8 @@
 #include "platform/controls.h"
 
 #include "platform/backend.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -69,6 +71,15 @@ void Container::remove(Control& child) {
     children_.erase(it);
     child.parent_ = nullptr;
     MarkChanged();
+}
+
+Control* FindControl(Container& container, const std::string& name) {
+    for (Control* child : container.children()) {
+        if (child->name() == name) return child;
+        if (child->windowed())
+            if (Control* found = FindControl(*static_cast<Container*>(child), name)) return found;
+    }
+    return nullptr;
 }
 
 void Container::bringToFront(Control& child) {
@@ -158,7 +169,8 @@ Timer::~Timer() {
 }
 
 void Timer::setEnabled(bool enabled) {
-    if (enabled && !enabled_) started_ = GetTickCount();
+    // The desktop's clock, not a read of the game's: the timer is the desktop's own.
+    if (enabled && !enabled_) started_ = desktop::Ticks();
     enabled_ = enabled;
 }
 
@@ -170,8 +182,14 @@ void Timer::FireDue(std::uint32_t now) {
         if (!t->enabled_ || t->interval <= 0) continue;
         if (std::int32_t(now - t->started_) < t->interval) continue;
         t->started_ = now;
-        if (t->onTimer) t->onTimer();
+        TimerEvent(*t);
     }
+}
+
+Timer* Timer::Find(const std::string& name) {
+    for (Timer* t : Timers())
+        if (t->name_ == name) return t;
+    return nullptr;
 }
 
 // --- Form ----------------------------------------------------------------------------------

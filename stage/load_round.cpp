@@ -4,10 +4,6 @@
 #include "platform/trace.h"
 #include "stage/stage.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 namespace {
 
 const char* const kMissingRoundText = "ラウンドデータがありません";
@@ -29,35 +25,19 @@ void RejectRoundFile(Long n, const std::string& fault) {
     platform::MsgBox(text, platform::vbOKOnly);
 }
 
-enum class ReadOutcome { Read, Missing, Failed };
-
-// The whole file, read once and closed again; sizes past the reader's limit are not read.
-ReadOutcome ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                          std::string& fault) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (!fs::exists(status)) return ReadOutcome::Missing;
-    if (!fs::is_regular_file(status)) {
-        fault = "ファイルではありません";
-        return ReadOutcome::Failed;
+// Why a file that is there cannot be used, in the game's language.
+std::string FaultOf(const platform::FileRead& read) {
+    using Status = platform::FileRead::Status;
+    switch (read.status) {
+    case Status::NotAFile:
+        return "ファイルではありません";
+    case Status::TooLarge:
+        return "ファイルが大きすぎます（" + std::to_string(read.size) + " バイト）";
+    case Status::CannotOpen:
+        return "ファイルを開けません（読み取りの許可がありません）";
+    default:
+        return "ファイルの読み取りに失敗しました";
     }
-    const auto size = fs::file_size(path, error);
-    if (!error && size > kMaxRoundFileBytes) {
-        fault = "ファイルが大きすぎます（" + std::to_string(size) + " バイト）";
-        return ReadOutcome::Failed;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        fault = "ファイルを開けません（読み取りの許可がありません）";
-        return ReadOutcome::Failed;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        fault = "ファイルの読み取りに失敗しました";
-        return ReadOutcome::Failed;
-    }
-    return ReadOutcome::Read;
 }
 
 } // namespace
@@ -70,21 +50,18 @@ void LoadRound(const Long& n) {
     EnemyCount = 0;
     RescueCount = 0;
 
-    std::vector<std::uint8_t> bytes;
-    std::string fault;
-    switch (ReadWholeFile(RoundFilePath(n), bytes, fault)) {
-    case ReadOutcome::Missing:
+    // The whole file, read once and closed again; sizes past the reader's limit are not read.
+    const platform::FileRead read = platform::ReadFile(RoundFilePath(n), kMaxRoundFileBytes);
+    if (read.status == platform::FileRead::Status::Missing) {
         ReportLoad(n, false, kMissingRoundText);
         platform::MsgBox(kMissingRoundText, platform::vbOKOnly);
         return;
-    case ReadOutcome::Failed:
-        return RejectRoundFile(n, fault);
-    case ReadOutcome::Read:
-        break;
     }
+    if (read.status != platform::FileRead::Status::Read) return RejectRoundFile(n, FaultOf(read));
     // Round files pass between players: nothing changes unless the whole file is sound.
     RoundFileContents contents;
-    if (!ReadRoundFile(bytes, contents, fault)) return RejectRoundFile(n, fault);
+    std::string fault;
+    if (!ReadRoundFile(read.bytes, contents, fault)) return RejectRoundFile(n, fault);
 
     BuildStage(contents);
     fMain().lRound.setCaption(std::to_string(n));

@@ -1,6 +1,9 @@
 #include "platform/headless/headless.h"
 
 #include "platform/assets.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
+#include "platform/replay.h"
 #include "platform/sound.h"
 #include "platform/trace.h"
 
@@ -18,6 +21,10 @@ struct StopRun {};
 struct ProcessEnded {
     int status;
 };
+struct PlaybackEnded {
+    int status;
+    std::string message;
+};
 
 struct State {
     const Options* options = nullptr;
@@ -31,7 +38,9 @@ struct State {
 };
 State g;
 
+// Ticks since the run began: by the virtual clock, or by the recording's clock while one plays.
 std::int64_t Elapsed() {
+    if (IsPlaying()) return RecordingClockElapsed();
     return std::int64_t(std::uint32_t(g.tick - g.options->startTick));
 }
 std::int64_t TraceClock() {
@@ -40,15 +49,6 @@ std::int64_t TraceClock() {
 
 void TraceToOptions(const std::string& line) {
     if (g.options && g.options->traceLine) g.options->traceLine(line);
-}
-
-Control* FindControl(Container& c, const std::string& name) {
-    for (Control* child : c.children()) {
-        if (child->name() == name) return child;
-        if (child->windowed())
-            if (Control* found = FindControl(*static_cast<Container*>(child), name)) return found;
-    }
-    return nullptr;
 }
 
 // The window in front that takes all input while it is up: the last form shown modally that
@@ -67,7 +67,7 @@ void ClickMenu(const std::string& name) {
         if (!title.enabled) continue;
         for (MenuItem& item : title.items) {
             if (item.name != name) continue;
-            if (item.enabled && item.onClick) item.onClick();
+            if (item.enabled) MenuEvent(item);
             return;
         }
     }
@@ -83,7 +83,7 @@ void ClickControl(const std::string& name) {
         if (!form->loaded || (modal && form != modal)) continue;
         Control* c = form->name() == name ? nullptr : FindControl(*form, name);
         if (!c && form->name() != name) continue;
-        if (form->onClick) form->onClick(c, 0, 0);
+        ClickEvent(*form, c, 0, 0);
         return;
     }
 }
@@ -94,25 +94,21 @@ void Dispatch(const Action& a) {
     Form* modal = FrontModalForm();
     switch (a.kind) {
     case Action::Kind::Down:
-        if (modal) {
-            if (modal->onKeyDown) modal->onKeyDown(a.key);
-        } else {
+        if (modal)
+            FormKeyEvent(*modal, a.key);
+        else
             KeyDownEvent(MainForm(), a.key);
-        }
         break;
     case Action::Kind::Up: // releases always reach the key record
         KeyUpEvent(a.key);
         break;
     case Action::Kind::Menu:
-        TraceEvent("menu").add("name", a.name);
         if (!modal) ClickMenu(a.name);
         break;
     case Action::Kind::Close:
-        TraceEvent("close");
-        if (!modal && MainForm() && MainForm()->onUnload) MainForm()->onUnload();
+        if (!modal && MainForm()) CloseEvent(*MainForm());
         break;
     case Action::Kind::Click:
-        TraceEvent("click").add("name", a.name);
         ClickControl(a.name);
         break;
     }
@@ -209,15 +205,26 @@ bool ParseScript(std::istream& in, std::vector<Action>& actions, std::deque<std:
 Result Run(const Options& options, const std::function<void()>& entry) {
     g = State{};
     g.options = &options;
-    g.tick = options.startTick;
+    g.tick = options.replay ? options.replay->startTick : options.startTick;
     g.answers = options.answers;
-    g_twipsX = g_twipsY = RoundLong(1440.0 / options.dpi);
+    const int dpi = options.replay ? options.replay->dpi : options.dpi;
+    g_twipsX = g_twipsY = RoundLong(1440.0 / dpi);
     ResetKeys();
     ResetSound();
     SetTraceClock(&TraceClock);
     SetTraceSink(options.traceLine ? &TraceToOptions : nullptr);
 
     Result result;
+    if (options.replay) StartPlayback(options.replay);
+    if (!options.recordPath.empty() &&
+        !StartRecording(options.recordPath,
+                        {options.startTick, options.dpi, options.firstRound, "vexaro-sim"},
+                        result.message)) {
+        result.status = 2;
+        SetTraceSink(nullptr);
+        g.options = nullptr;
+        return result;
+    }
     try {
         entry();
         RunMessageLoop();
@@ -225,8 +232,13 @@ Result Run(const Options& options, const std::function<void()>& entry) {
     } catch (const ProcessEnded& end) {
         result.status = end.status;
         result.ended = true;
+    } catch (const PlaybackEnded& over) {
+        result.status = over.status;
+        result.message = over.message;
     }
     result.ticks = Elapsed();
+    FinishRecording("stop"); // when the game did not end its process itself
+    EndPlayback();
     SetTraceSink(nullptr);
     g.options = nullptr;
     return result;
@@ -248,17 +260,21 @@ void AdvanceClock(std::uint32_t ms) {
 
 } // namespace platform::headless
 
-// --- the platform calls ----------------------------------------------------------------------
+// --- the desktop -----------------------------------------------------------------------------
 
-namespace platform {
+namespace platform::desktop {
 
 using namespace headless;
 
-std::uint32_t GetTickCount() {
+std::uint32_t Ticks() {
     return g.tick;
 }
 
-void DoEvents() {
+bool StepsMoveTheClock() {
+    return true;
+}
+
+void Step() {
     if (!g.options) return;
     const std::int64_t now = Elapsed();
     if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
@@ -284,6 +300,30 @@ void DoEvents() {
     ++g.tick;
 }
 
+void Wait() {
+    Step();
+}
+
+void IdleStep() {
+    Step();
+}
+
+void PlaybackStep() {
+    // A recording plays to its end, whatever its length: only the run's own limits stop it.
+    const std::int64_t now = Elapsed();
+    if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
+    if (g.options->idle && g.options->idle()) throw StopRun{};
+}
+
+void PlaybackClock(std::int64_t elapsed) {
+    // Everything that came before this moment has been handed over: its pictures are due.
+    TakeShots(elapsed - 1);
+}
+
+void PlaybackOver(int status, const std::string& message) {
+    throw PlaybackEnded{status, message};
+}
+
 int ScreenDpi() {
     return g.options ? g.options->dpi : 96;
 }
@@ -306,34 +346,28 @@ bool AnotherInstanceRunning() {
 }
 
 void ShowForm(Form& form, bool modal) {
-    TraceEvent("window").add("form", form.name()).add("do", modal ? "show-modal" : "show");
     form.loaded = true;
     form.shownModal = modal;
     form.show();
     if (!modal) return;
     g.modal.push_back(&form);
     while (form.loaded)
-        DoEvents();
+        ModalWait();
     std::erase(g.modal, &form);
 }
 
 void UnloadForm(Form& form) {
-    TraceEvent("window").add("form", form.name()).add("do", "unload");
     form.loaded = false;
     form.shownModal = false;
     form.hide();
 }
 
-int MsgBox(const std::string& text, int buttons, const std::string& title) {
+int MsgBox(const std::string&, int buttons, const std::string&) {
     std::string answer = buttons == vbYesNo ? "no" : "ok";
     if (!g.answers.empty()) {
         answer = g.answers.front();
         g.answers.pop_front();
     }
-    TraceEvent("msgbox")
-        .add("text", text)
-        .add("title", title.empty() ? std::string("Vexaro!!") : title)
-        .add("answer", answer);
     if (answer == "yes") return vbYes;
     if (answer == "no") return vbNo;
     return vbOK;
@@ -343,15 +377,12 @@ void SendKeys(std::string_view keys) {
     if (keys == "{Enter}") g.injectedDowns.push_back(VK_RETURN);
 }
 
-int ShellExecute(const std::string& file) {
-    const int result = g.options ? g.options->shellResult : 42;
-    TraceEvent("shell").add("file", file).add("result", result);
-    return result;
+int ShellExecute(const std::string&) {
+    return g.options ? g.options->shellResult : 42;
 }
 
 void EndProcess(int status) {
-    TraceEvent("exit").add("status", status);
     throw ProcessEnded{status};
 }
 
-} // namespace platform
+} // namespace platform::desktop

@@ -1,5 +1,6 @@
 // Sound on the headless backend: every request goes to the trace, and a synchronous wave holds
 // the virtual clock for as long as the wave lasts.
+#include "platform/desktop.h"
 #include "platform/headless/headless.h"
 #include "platform/sound.h"
 #include "platform/trace.h"
@@ -62,9 +63,10 @@ Music g_music;
 
 } // namespace
 
+namespace desktop {
+
 bool sndPlaySound(const std::string& path, int flags) {
     const auto length = WaveLengthMs(path);
-    TraceEvent("sound").add("file", BaseName(path)).add("sync", flags == SND_SYNC);
     if (!length) return false;
     if (flags == SND_SYNC) headless::AdvanceClock(*length);
     return true;
@@ -96,6 +98,8 @@ int mciSendString(std::string_view command) {
     }
     return 261;
 }
+
+} // namespace desktop
 
 namespace headless {
 void ResetSound() {

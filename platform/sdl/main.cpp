@@ -6,5 +6,5 @@
 int main(int, char**) {
     platform::sdl::Start();
     Main();
-    platform::sdl::RunIdleLoop();
+    platform::RunMessageLoop();
 }

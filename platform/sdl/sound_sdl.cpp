@@ -1,6 +1,7 @@
 // Wave effects and the music channel on SDL_mixer. Everything fails silently: a sound that
 // cannot be played is simply not heard, as the game expects.
 #include "platform/sdl/sound_sdl.h"
+#include "platform/desktop.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
@@ -243,6 +244,8 @@ void WaitForWave(const Mix_Chunk* chunk) {
 
 } // namespace
 
+namespace desktop {
+
 bool sndPlaySound(const std::string& path, int flags) {
     if (!audioOpen) return false;
     Mix_Chunk* chunk = LoadWave(path);
@@ -272,6 +275,8 @@ int mciSendString(std::string_view command) {
     }
     return kFailed;
 }
+
+} // namespace desktop
 
 namespace sdl {
 
