@@ -138,6 +138,7 @@ bool IsInput(const RecordedItem& item) {
     if (next && next->kind != RecordedItem::Kind::End) replay::Mismatch(*next, what);
     if (next && next->name != "stop" && next->name != "exit")
         replay::Mismatch(*next, what); // the game goes on where the recorded one had ended
+    if (next) Take();                  // the clock as it stood when the recording ended
     Over(0, "");
 }
 

@@ -85,8 +85,9 @@ export SDL_AUDIODRIVER=dummy
 export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
+GAME_ARGS=() # the game's command line, for a test that needs one
 start_game() {
-    "$GAME" >>"$WORK/game.log" 2>&1 &
+    "$GAME" "${GAME_ARGS[@]}" >>"$WORK/game.log" 2>&1 &
     GAME_PID=$!
     PIDS+=("$GAME_PID")
 }

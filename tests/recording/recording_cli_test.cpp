@@ -1,0 +1,176 @@
+// vexaro-sim --record and --replay: every replay script of the rounds (whatever tests/replays
+// holds), recorded while it plays and then played from the recording alone, gives the same
+// trace, and a recording of the whole game stays small; bad recordings and bad uses of the two
+// options get one line and status 2.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSource = VEXARO_SOURCE_DIR "/";
+
+std::string Temp(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("vexaro-rec-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return (dir / name).string();
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+struct Outcome {
+    int status = -1;
+    std::vector<std::string> trace;
+    std::vector<std::string> errors; // lines on stderr
+};
+
+Outcome Sim(const std::string& args, const std::string& name) {
+    const std::string trace = Temp(name + ".trace"), err = Temp(name + ".err");
+    const std::string command =
+        std::string(VEXARO_SIM) + " " + args + " --trace " + trace + " 2>" + err;
+    const int raw = std::system(command.c_str());
+    Outcome o;
+    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    o.trace = Lines(ReadText(trace));
+    o.errors = Lines(ReadText(err));
+    return o;
+}
+
+// The replay scripts there are now, by file name: each round's (R1.txt ...) and the whole
+// game's (full-game.txt).
+std::vector<std::string> ReplayScripts() {
+    const std::regex script(R"(R\d+\.txt|full-game.*\.txt)");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kSource + "tests/replays")) {
+        const std::string name = entry.path().filename().string();
+        if (std::regex_match(name, script)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class RecordedReplay : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RecordedReplay, PlaysBackFromTheRecordingToTheSameTrace) {
+    const std::string name = GetParam();
+    // A round's own replay starts at that round ("R3.txt"); the others start at the first.
+    std::smatch round;
+    const std::string from = std::regex_match(name, round, std::regex(R"(R(\d+)\.txt)"))
+                                 ? "--round " + round[1].str() + " "
+                                 : "";
+    const std::string recording = Temp(name + ".rec");
+    const Outcome made = Sim(from + "--script " + kSource + "tests/replays/" + name +
+                                 " --until idle --record " + recording,
+                             name + "-made");
+    ASSERT_EQ(made.status, 0);
+    ASSERT_FALSE(made.trace.empty());
+    const Outcome played = Sim("--replay " + recording + " --until idle", name + "-played");
+    EXPECT_EQ(played.status, 0);
+    EXPECT_TRUE(played.errors.empty()) << played.errors.front();
+    EXPECT_EQ(played.trace, made.trace);
+
+    // A whole game, from the start to the ending, fits in a megabyte with room to spare.
+    const auto bytes = fs::file_size(recording);
+    RecordProperty("recording_bytes", std::to_string(bytes));
+    std::cout << name << ": " << bytes << " bytes of recording, " << made.trace.size()
+              << " lines of trace\n";
+    EXPECT_LE(bytes, 1u << 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, RecordedReplay, ::testing::ValuesIn(ReplayScripts()),
+                         [](const auto& info) {
+                             std::string n = info.param.substr(0, info.param.rfind('.'));
+                             std::replace_if(
+                                 n.begin(), n.end(), [](char c) { return !std::isalnum(c); }, '_');
+                             return n;
+                         });
+
+struct BadUse {
+    const char* name;
+    std::string recording; // written to a file and played; empty: `args` alone
+    std::string args;
+    const char* says;
+};
+
+class BadRecordingUse : public ::testing::TestWithParam<BadUse> {};
+
+TEST_P(BadRecordingUse, GetsOneLineAndStatusTwo) {
+    const BadUse& c = GetParam();
+    std::string args = c.args;
+    if (!c.recording.empty()) {
+        const std::string path = Temp(std::string(c.name) + ".rec");
+        std::ofstream(path, std::ios::binary) << c.recording;
+        args = "--replay " + path + " " + args;
+    }
+    const Outcome o = Sim(args, c.name);
+    EXPECT_EQ(o.status, 2);
+    ASSERT_EQ(o.errors.size(), 1u);
+    EXPECT_NE(o.errors[0].find(c.says), std::string::npos) << o.errors[0];
+    EXPECT_TRUE(o.trace.empty()); // nothing was played
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Uses, BadRecordingUse,
+    ::testing::Values(
+        BadUse{"script", "1100 tap space\n", "", "not a Vexaro!! recording"},
+        BadUse{"newer", "vexaro-recording 3\nsomething new\n", "",
+               "made by a newer Vexaro!! (recording format 3; this game plays format 1)"},
+        BadUse{"badLine", "vexaro-recording 1\ns 1\nr 0*\n", "", "line 3: bad run \"0*\""},
+        BadUse{"withScript", "vexaro-recording 1\n", "--script /dev/null",
+               "--replay plays a recording as it was made"},
+        BadUse{"withRound", "vexaro-recording 1\n", "--round 3",
+               "--replay plays a recording as it was made"},
+        BadUse{"missing", "", "--replay /nonexistent/game.rec",
+               "cannot read /nonexistent/game.rec"},
+        BadUse{"unwritable", "", "--ticks 10 --record /nonexistent/dir/game.rec",
+               "cannot write /nonexistent/dir/game.rec"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CutRecording, PlaysUpToItsEndThenSaysSoWithStatusTwo) {
+    const std::string whole = Temp("cut-whole.rec");
+    const Outcome made =
+        Sim("--round 1 --script " + kSource + "tests/replays/R1.txt --ticks 9000 --record " + whole,
+            "cut-made");
+    ASSERT_EQ(made.status, 0);
+    const std::string text = ReadText(whole);
+    const std::string cut = Temp("cut.rec");
+    std::ofstream(cut, std::ios::binary) << text.substr(0, text.size() * 2 / 3);
+    const Outcome played = Sim("--replay " + cut, "cut-played");
+    EXPECT_EQ(played.status, 2);
+    ASSERT_EQ(played.errors.size(), 1u);
+    EXPECT_NE(played.errors[0].find("the recording ends here: it was cut short after line"),
+              std::string::npos);
+    ASSERT_FALSE(played.trace.empty());
+    ASSERT_LT(played.trace.size(), made.trace.size());
+    EXPECT_TRUE(std::equal(played.trace.begin(), played.trace.end(), made.trace.begin()));
+}
+
+} // namespace
