@@ -8,6 +8,7 @@
 #include "platform/sound.h"
 #include "platform/trace.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -162,7 +163,8 @@ int ShellExecute(const std::string& file) {
 
 void EndProcess(int status) {
     TraceEvent("exit").add("status", status);
-    FinishRecording(std::to_string(status));
+    const std::string error = FinishRecording(std::to_string(status));
+    if (!error.empty()) std::fprintf(stderr, "Vexaro!!: %s\n", error.c_str());
     desktop::EndProcess(status);
 }
 

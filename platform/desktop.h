@@ -34,6 +34,10 @@ void PlaybackClock(std::int64_t elapsed);
 // is not empty, the one line that says why.
 [[noreturn]] void PlaybackOver(int status, const std::string& message);
 
+// Tells the player something that went wrong outside the game (a recording that cannot be
+// written): the game goes on.
+void Notify(const std::string& message);
+
 int ScreenDpi();
 std::string ExecutableDir();
 bool AnotherInstanceRunning();

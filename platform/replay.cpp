@@ -4,8 +4,10 @@
 #include "platform/desktop.h"
 #include "platform/input.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 namespace platform {
@@ -23,6 +25,7 @@ Clock g_clock;
 
 struct Recorder {
     std::FILE* file = nullptr;
+    std::string path;
     RecordingWriter writer;
     // The last bytes read of each file, so that reading it again costs one word.
     std::map<std::string, std::vector<std::uint8_t>> lastRead;
@@ -46,7 +49,8 @@ std::uint32_t Observe(std::uint32_t delta) {
 }
 
 void FinishAtExit() {
-    if (g_recorder.file) FinishRecording("exit");
+    const std::string error = FinishRecording("exit");
+    if (!error.empty()) std::fprintf(stderr, "Vexaro!!: %s\n", error.c_str());
 }
 
 // --- playing -------------------------------------------------------------------------------
@@ -222,19 +226,49 @@ bool PlayInputOrStepEnd(const std::string& what) {
 
 // --- recording -----------------------------------------------------------------------------
 
+namespace {
+
+std::string CannotWrite(const std::string& path, int error) {
+    return "cannot write " + path + " (" + std::strerror(error) + ")";
+}
+
+// Writes out what is buffered; on a failure returns why.
+std::string WriteOut() {
+    g_recorder.writer.closeRuns();
+    const std::string text = g_recorder.writer.take();
+    errno = 0;
+    if (text.empty() ||
+        (std::fwrite(text.data(), 1, text.size(), g_recorder.file) == text.size() &&
+         std::fflush(g_recorder.file) == 0))
+        return "";
+    return CannotWrite(g_recorder.path, errno);
+}
+
+void CloseRecording() {
+    std::fclose(g_recorder.file);
+    g_recorder = Recorder{};
+}
+
+} // namespace
+
 bool StartRecording(const std::string& path, const RecordingHeader& header, std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
-        error = "cannot write " + path;
+        error = CannotWrite(path, errno);
         return false;
     }
     g_recorder = Recorder{};
     g_recorder.file = file;
+    g_recorder.path = path;
     g_recorder.writer.header(header.startTick, header.dpi, header.firstRound, header.madeBy);
+    error = WriteOut();
+    if (!error.empty()) {
+        CloseRecording();
+        return false;
+    }
     g_clock = {true, header.startTick, header.startTick};
     static const bool registered = std::atexit(FinishAtExit) == 0;
     (void)registered;
-    FlushRecording();
     return true;
 }
 
@@ -244,20 +278,20 @@ void StartClockOnly(std::uint32_t startTick) {
 
 void FlushRecording() {
     if (!g_recorder.file) return;
-    g_recorder.writer.closeRuns();
-    const std::string text = g_recorder.writer.take();
-    if (text.empty()) return;
-    std::fwrite(text.data(), 1, text.size(), g_recorder.file);
-    std::fflush(g_recorder.file);
+    const std::string error = WriteOut();
+    if (error.empty()) return;
+    // The game goes on without it (the clock stays, for the trace); the player is told once.
+    CloseRecording();
+    desktop::Notify("the recording stops here: " + error);
 }
 
-void FinishRecording(const std::string& how) {
-    if (!g_recorder.file) return;
+std::string FinishRecording(const std::string& how) {
+    if (!g_recorder.file) return "";
     replay::Note("end " + how);
-    FlushRecording();
-    std::fclose(g_recorder.file);
-    g_recorder = Recorder{};
+    const std::string error = WriteOut();
+    CloseRecording();
     g_clock.on = false;
+    return error.empty() ? "" : "the recording is cut short: " + error;
 }
 
 bool IsRecording() {

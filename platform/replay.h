@@ -25,11 +25,13 @@ struct RecordingHeader {
 bool StartRecording(const std::string& path, const RecordingHeader& header, std::string& error);
 // Keeps the recording's clock without writing anything (the real game's trace uses it).
 void StartClockOnly(std::uint32_t startTick);
-// Writes what has been noted so far (at the end of every game).
+// Writes what has been noted so far (at the end of every game). When the file cannot be written
+// the recording stops there and the player is told; the game goes on.
 void FlushRecording();
 // Ends the recording with its closing line and closes the file: `how` is the process's exit
 // status, "stop" (a headless run was stopped) or "exit" (the process ended another way).
-void FinishRecording(const std::string& how);
+// Returns why the file could not be written, or nothing.
+std::string FinishRecording(const std::string& how);
 bool IsRecording();
 
 // Plays `recording`: from now on the game's input and the desktop's answers come from it.

@@ -34,7 +34,8 @@ struct State {
     std::deque<std::string> answers;
     std::deque<int> injectedUps; // keys released one step after an injected press
     std::deque<int> injectedDowns;
-    std::vector<Form*> modal; // forms shown modally, the front one last
+    std::vector<Form*> modal;       // forms shown modally, the front one last
+    std::vector<std::string> notes; // what went wrong outside the game
 };
 State g;
 
@@ -237,7 +238,14 @@ Result Run(const Options& options, const std::function<void()>& entry) {
         result.message = over.message;
     }
     result.ticks = Elapsed();
-    FinishRecording("stop"); // when the game did not end its process itself
+    // When the game did not end its process itself.
+    const std::string unwritten = FinishRecording("stop");
+    if (!unwritten.empty()) g.notes.push_back(unwritten);
+    // A recording that could not be written fails the run that asked for it.
+    if (!g.notes.empty() && result.message.empty()) {
+        result.message = g.notes.front();
+        if (result.status == 0) result.status = 2;
+    }
     EndPlayback();
     SetTraceSink(nullptr);
     g.options = nullptr;
@@ -322,6 +330,10 @@ void PlaybackClock(std::int64_t elapsed) {
 
 void PlaybackOver(int status, const std::string& message) {
     throw PlaybackEnded{status, message};
+}
+
+void Notify(const std::string& message) {
+    g.notes.push_back(message);
 }
 
 int ScreenDpi() {

@@ -53,6 +53,11 @@ int ShellExecute(const std::string& file) {
     return sdl::ShellResult(outcome);
 }
 
+void Notify(const std::string& message) {
+    std::fprintf(stderr, "Vexaro!!: %s\n", message.c_str());
+    MsgBox(message, vbOKOnly, "Vexaro!!");
+}
+
 void PlaybackStep() {
     sdl::Step(0); // the windows are shown; the desktop's input is only looked at
 }
@@ -73,10 +78,7 @@ void PlaybackClock(std::int64_t elapsed) {
 }
 
 void PlaybackOver(int status, const std::string& message) {
-    if (!message.empty()) {
-        std::fprintf(stderr, "Vexaro!!: %s\n", message.c_str());
-        MsgBox(message, vbOKOnly, "Vexaro!!");
-    }
+    if (!message.empty()) Notify(message);
     sdl::CloseAudio(); // nothing sounds on after the playback
     // The window stays as the playback left it until the player closes it.
     if (!sdl::MainWindow()) EndProcess(status);

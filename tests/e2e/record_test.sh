@@ -97,4 +97,22 @@ if ! cmp -s "$WORK/real.events" "$WORK/replayed.events"; then
     fail "the replay differs from the game"
 fi
 frames=$(grep -c '"ev":"frame"' "$WORK/real.events")
+
+# A display that goes away in the middle of a flight still leaves a whole recording, which plays.
+start_display
+display_pid=${PIDS[-1]}
+GAME_ARGS=(--record "$WORK/lost.rec")
+start_game
+wait_until 60 main_window >/dev/null || fail "no main window on the second display"
+sleep 1.5
+xdotool key space
+sleep 5
+kill "$display_pid"
+wait_game 30
+tail -1 "$WORK/lost.rec" | grep -q '^\(+[0-9]* \)\?end exit$' ||
+    fail "the recording of a lost display has no end: $(tail -1 "$WORK/lost.rec")"
+"$SIM" --replay "$WORK/lost.rec" --trace "$WORK/lost.trace" >"$WORK/sim.log" 2>&1 ||
+    fail "the recording of a lost display does not play: $(cat "$WORK/sim.log")"
+grep -q '"ev":"frame"' "$WORK/lost.trace" || fail "the recording of a lost display has no flight"
+
 echo "record: $frames frames, modes $modes, $(stat -c %s "$WORK/flight.rec") bytes for ${seconds} s of play; replayed headless, the same: ok"

@@ -151,8 +151,33 @@ INSTANTIATE_TEST_SUITE_P(
         BadUse{"missing", "", "--replay /nonexistent/game.rec",
                "cannot read /nonexistent/game.rec"},
         BadUse{"unwritable", "", "--ticks 10 --record /nonexistent/dir/game.rec",
-               "cannot write /nonexistent/dir/game.rec"}),
+               "cannot write /nonexistent/dir/game.rec (No such file or directory)"},
+        BadUse{"diskFull", "", "--ticks 10 --record /dev/full",
+               "cannot write /dev/full (No space left on device)"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RecordingThatCannotBeWritten, StopsWithOneLineWhileTheGameGoesOn) {
+    // Room for two kilobytes of files: the recording of the first game does not fit when it is
+    // written out at the game's end.
+    const std::string path = Temp("small.rec"), err = Temp("small.err");
+    const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 2; exec " +
+                                std::string(VEXARO_SIM) + " --script " + kSource +
+                                "tests/replays/full-game.txt --until idle --record " + path +
+                                "\" 2>" + err;
+    const int raw = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+    const auto errors = Lines(ReadText(err));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("the recording stops here: cannot write " + path + " (File too large)"),
+              std::string::npos)
+        << errors[0];
+    // What did fit plays, up to where it was cut.
+    const Outcome played = Sim("--replay " + path, "small-played");
+    EXPECT_EQ(played.status, 2);
+    ASSERT_EQ(played.errors.size(), 1u);
+    EXPECT_NE(played.errors[0].find("cut short"), std::string::npos);
+    EXPECT_FALSE(played.trace.empty());
+}
 
 TEST(CutRecording, PlaysUpToItsEndThenSaysSoWithStatusTwo) {
     const std::string whole = Temp("cut-whole.rec");
