@@ -176,16 +176,20 @@ TEST(Playback, AGameIsOnDiskWhenItEndsWhileTheNextIsOnlyInMemory) {
               gameOver);
 }
 
-// Cut after `keep` bytes of the recording.
+// A game in which the ship falls onto rock, recorded.
+Recorded RecordFallGame(const std::string& name, const std::string& script, std::int64_t ticks) {
+    auto options = test::Options(script);
+    options.appDir = GameFolder(name, FallRound());
+    options.stopAfterTicks = ticks;
+    return RecordGame(options, name);
+}
+
+// Cut after a fraction of the recording's bytes.
 class CutRecording : public ::testing::TestWithParam<double> {};
 
 TEST_P(CutRecording, PlaysUpToTheCutAndSaysSo) {
-    static const Recorded made = [] {
-        auto options = test::Options("1100 tap space\n4600 down right\n4700 up right\n");
-        options.appDir = GameFolder("cut", FallRound());
-        options.stopAfterTicks = 30000;
-        return RecordGame(options, "cut");
-    }();
+    static const Recorded made =
+        RecordFallGame("cut", "1100 tap space\n4600 down right\n4700 up right\n", 30000);
     const std::string cut = made.text.substr(0, std::size_t(double(made.text.size()) * GetParam()));
     const auto played = Replay(cut, test::TempDir("empty-cut") + "/");
     EXPECT_EQ(played.result.status, 2);
@@ -211,12 +215,7 @@ VEXARO_PRINT_CASE_BY_NAME(MisfitCase)
 class MisfitRecording : public ::testing::TestWithParam<MisfitCase> {};
 
 TEST_P(MisfitRecording, SaysWhereItDoesNotFitTheGame) {
-    static const Recorded made = [] {
-        auto options = test::Options("1100 tap space\n");
-        options.appDir = GameFolder("misfit", FallRound());
-        options.stopAfterTicks = 9000;
-        return RecordGame(options, "misfit");
-    }();
+    static const Recorded made = RecordFallGame("misfit", "1100 tap space\n", 9000);
     std::string text = made.text;
     const std::string from = GetParam().from, to = GetParam().to;
     ASSERT_NE(text.find(from), std::string::npos) << text;
