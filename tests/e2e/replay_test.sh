@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A recording played in the real window: the game plays in it as recorded, the desktop's keys
 # change nothing (its trace is the headless one's), Escape stops the playback and leaves the
-# window as it was until it is closed, and a file that is no recording gets a message box.
+# window as it was until it is closed, a cut recording says so where it ends, and a file that is
+# no recording gets a message box.
 source "$(dirname "$0")/lib.sh"
 
 SIM="$BUILD/vexaro-sim"
@@ -73,15 +74,30 @@ cmp -s <(without_music "$WORK/stopped.trace" | head -n $((stopped - 1))) \
     <(without_music "$WORK/sim.trace" | head -n $((stopped - 1))) ||
     fail "the stopped playback differs from the recording before it stopped"
 
-# 3. A file that is no recording: a message box, and status 2 once it is answered.
+# 3. A recording cut short plays up to its cut, says so in a message box, and the window stays
+#    until it is closed.
+head -c $(($(stat -c %s "$WORK/game.rec") * 2 / 3)) "$WORK/game.rec" >"$WORK/cut.rec"
+GAME_ARGS=(--replay "$WORK/cut.rec")
+start_game
+box_up() { [ "$(xdotool search --onlyvisible --name '^Vexaro!!$' 2>/dev/null | wc -l)" -ge "$1" ]; }
+wait_until 40 box_up 2 || fail "no message box at the end of a cut recording"
+grep -q "the recording ends here: it was cut short after line" "$WORK/game.log" ||
+    fail "the cut is not named on the console"
+xdotool key Return
+sleep 1
+main_window >/dev/null || fail "the window did not stay after the cut"
+xdotool windowactivate --sync "$(main_window)" key alt+F4
+wait_game 30
+[ "$GAME_STATUS" = 0 ] || fail "closing after a cut recording ended with $GAME_STATUS"
+
+# 4. A file that is no recording: a message box, and status 2 once it is answered.
 GAME_ARGS=(--replay "$SOURCE/README.md")
 start_game
-box_up() { xdotool search --onlyvisible --name '^Vexaro!!$' >/dev/null 2>&1; }
-wait_until 30 box_up || fail "no message box for a file that is no recording"
+wait_until 30 box_up 1 || fail "no message box for a file that is no recording"
 box=$(xdotool search --onlyvisible --name '^Vexaro!!$' | head -1)
 xdotool windowactivate --sync "$box" 2>/dev/null || true
 xdotool key Return
 wait_game 30
 [ "$GAME_STATUS" = 2 ] || fail "a bad recording ended with status $GAME_STATUS"
 grep -q "README.md: not a Vexaro!! recording" "$WORK/game.log" || fail "the message is not on the console"
-echo "replay: the window plays the recording whatever keys are pressed, Escape stops it, a bad file is refused: ok"
+echo "replay: the window plays the recording whatever keys are pressed, Escape stops it, a cut one says so, a bad file is refused: ok"

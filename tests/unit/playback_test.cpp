@@ -10,6 +10,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <sstream>
 
 namespace {
 
@@ -238,5 +240,73 @@ INSTANTIATE_TEST_SUITE_P(Edits, MisfitRecording,
                                            MisfitCase{"noSuchMenu", "down 32\n", "menu mNothing\n"},
                                            MisfitCase{"answerMissing", "instance 0\n", ""}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A recording changed at random: a number, a line dropped, doubled, moved or turned into
+// another kind of line.
+std::string Mangle(const std::string& text, std::mt19937& random) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    auto any = [&](std::size_t from) {
+        return std::uniform_int_distribution<std::size_t>(from, lines.size() - 1)(random);
+    };
+    static const char* const kOthers[] = {"down 32",  "up 39", "menu mGameStop", "timer tLastSec",
+                                          "msgbox 6", "mci 0", "wave",           "close fMain",
+                                          "s 0*3",    "r 7",   "instance 1",     "end stop"};
+    const int changes = std::uniform_int_distribution<int>(1, 3)(random);
+    for (int c = 0; c < changes && lines.size() > 2; ++c) {
+        std::string& line = lines[any(1)];
+        switch (std::uniform_int_distribution<int>(0, 4)(random)) {
+        case 0: { // a number becomes another
+            const auto digit = line.find_first_of("0123456789");
+            if (digit == std::string::npos) break;
+            const auto end = line.find_first_not_of("0123456789", digit);
+            line.replace(digit, end == std::string::npos ? std::string::npos : end - digit,
+                         std::to_string(std::uniform_int_distribution<int>(0, 3000)(random)));
+            break;
+        }
+        case 1:
+            lines.erase(lines.begin() + std::ptrdiff_t(any(1)));
+            break;
+        case 2:
+            lines.insert(lines.begin() + std::ptrdiff_t(any(1)), line);
+            break;
+        case 3:
+            std::swap(line, lines[any(1)]);
+            break;
+        default:
+            line = kOthers[std::uniform_int_distribution<std::size_t>(0, 11)(random)];
+        }
+    }
+    std::string out;
+    for (const auto& line : lines)
+        out += line + "\n";
+    return out;
+}
+
+TEST(Playback, AMangledRecordingEndsInItsOwnTimeWithAtMostOneLine) {
+    const Recorded made =
+        RecordFallGame("mangle", "1100 tap space\n4600 down right\n4700 up right\n", 20000);
+    std::mt19937 random(20260214);
+    int played = 0;
+    for (int i = 0; i < 150; ++i) {
+        const std::string text = Mangle(made.text, random);
+        auto recording = std::make_shared<platform::Recording>();
+        std::string error;
+        if (!platform::ParseRecording(text, *recording, error)) continue; // refused whole
+        ++played;
+        g_firstRound = recording->firstRound;
+        platform::headless::Options options;
+        options.appDir = test::BuildDir();
+        options.replay = std::move(recording);
+        options.stopAfterTicks = 60000;
+        const auto run = test::RunHeadless(options, [] { Main(); });
+        EXPECT_TRUE(run.result.status == 0 || run.result.status == 2) << i << "\n" << text;
+        EXPECT_EQ(run.result.message.find('\n'), std::string::npos);
+        if (run.result.status == 2) EXPECT_FALSE(run.result.message.empty()) << i;
+    }
+    EXPECT_GT(played, 50);
+}
 
 } // namespace
