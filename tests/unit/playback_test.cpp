@@ -304,7 +304,9 @@ TEST(Playback, AMangledRecordingEndsInItsOwnTimeWithAtMostOneLine) {
         const auto run = test::RunHeadless(options, [] { Main(); });
         EXPECT_TRUE(run.result.status == 0 || run.result.status == 2) << i << "\n" << text;
         EXPECT_EQ(run.result.message.find('\n'), std::string::npos);
-        if (run.result.status == 2) EXPECT_FALSE(run.result.message.empty()) << i;
+        if (run.result.status == 2) {
+            EXPECT_FALSE(run.result.message.empty()) << i;
+        }
     }
     EXPECT_GT(played, 50);
 }
