@@ -2,6 +2,8 @@
 // holds), recorded while it plays and then played from the recording alone, gives the same
 // trace, and a recording of the whole game stays small; bad recordings and bad uses of the two
 // options get one line and status 2.
+#include "tests/fixtures/sim_process.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,27 +25,12 @@ namespace fs = std::filesystem;
 
 const std::string kSource = VEXARO_SOURCE_DIR "/";
 
-std::string Temp(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("vexaro-rec-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    return (dir / name).string();
-}
+using sim_test::ReadLines;
+using sim_test::TempPath;
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return lines;
 }
 
 struct Outcome {
@@ -52,15 +39,18 @@ struct Outcome {
     std::vector<std::string> errors; // lines on stderr
 };
 
+// vexaro-sim with the arguments: its exit status, its trace and what it said.
 Outcome Sim(const std::string& args, const std::string& name) {
-    const std::string trace = Temp(name + ".trace"), err = Temp(name + ".err");
+    const std::string trace = TempPath(name + ".trace"), err = TempPath(name + ".err");
     const std::string command =
         std::string(VEXARO_SIM) + " " + args + " --trace " + trace + " 2>" + err;
     const int raw = std::system(command.c_str());
     Outcome o;
     o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.trace = Lines(ReadText(trace));
-    o.errors = Lines(ReadText(err));
+    o.trace = ReadLines(trace);
+    o.errors = ReadLines(err);
+    std::remove(trace.c_str());
+    std::remove(err.c_str());
     return o;
 }
 
@@ -86,7 +76,7 @@ TEST_P(RecordedReplay, PlaysBackFromTheRecordingToTheSameTrace) {
     const std::string from = std::regex_match(name, round, std::regex(R"(R(\d+)\.txt)"))
                                  ? "--round " + round[1].str() + " "
                                  : "";
-    const std::string recording = Temp(name + ".rec");
+    const std::string recording = TempPath(name + ".rec");
     const Outcome made = Sim(from + "--script " + kSource + "tests/replays/" + name +
                                  " --until idle --record " + recording,
                              name + "-made");
@@ -126,7 +116,7 @@ TEST_P(BadRecordingUse, GetsOneLineAndStatusTwo) {
     const BadUse& c = GetParam();
     std::string args = c.args;
     if (!c.recording.empty()) {
-        const std::string path = Temp(std::string(c.name) + ".rec");
+        const std::string path = TempPath(std::string(c.name) + ".rec");
         std::ofstream(path, std::ios::binary) << c.recording;
         args = "--replay " + path + " " + args;
     }
@@ -159,17 +149,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RecordingThatCannotBeWritten, StopsWithOneLineWhileTheGameGoesOn) {
     // Room for two kilobytes of files: the recording of the first game does not fit when it is
     // written out at the game's end.
-    const std::string path = Temp("small.rec"), err = Temp("small.err");
-    const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 2; exec " +
-                                std::string(VEXARO_SIM) + " --script " + kSource +
-                                "tests/replays/full-game.txt --until idle --record " + path +
-                                "\" 2>" + err;
+    const std::string path = TempPath("small.rec"), err = TempPath("small.err");
+    const std::string command =
+        "bash -c \"trap '' XFSZ; ulimit -f 2; exec " + std::string(VEXARO_SIM) + " --script " +
+        kSource + "tests/replays/full-game.txt --until idle --record " + path + "\" 2>" + err;
     const int raw = std::system(command.c_str());
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
-    const auto errors = Lines(ReadText(err));
+    const auto errors = ReadLines(err);
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_NE(errors[0].find("the recording stops here: cannot write " + path + " (File too large)"),
-              std::string::npos)
+    EXPECT_NE(
+        errors[0].find("the recording stops here: cannot write " + path + " (File too large)"),
+        std::string::npos)
         << errors[0];
     // What did fit plays, up to where it was cut.
     const Outcome played = Sim("--replay " + path, "small-played");
@@ -180,13 +170,13 @@ TEST(RecordingThatCannotBeWritten, StopsWithOneLineWhileTheGameGoesOn) {
 }
 
 TEST(CutRecording, PlaysUpToItsEndThenSaysSoWithStatusTwo) {
-    const std::string whole = Temp("cut-whole.rec");
+    const std::string whole = TempPath("cut-whole.rec");
     const Outcome made =
         Sim("--round 1 --script " + kSource + "tests/replays/R1.txt --ticks 9000 --record " + whole,
             "cut-made");
     ASSERT_EQ(made.status, 0);
     const std::string text = ReadText(whole);
-    const std::string cut = Temp("cut.rec");
+    const std::string cut = TempPath("cut.rec");
     std::ofstream(cut, std::ios::binary) << text.substr(0, text.size() * 2 / 3);
     const Outcome played = Sim("--replay " + cut, "cut-played");
     EXPECT_EQ(played.status, 2);
