@@ -42,10 +42,9 @@ struct Player {
 };
 std::unique_ptr<Player> g_player;
 
-// Moves the clock `delta` on from where it was last seen and returns where it is now.
-std::uint32_t Observe(std::uint32_t delta) {
+// Moves the clock `delta` on from where it was last seen.
+void Observe(std::uint32_t delta) {
     g_clock.now += delta;
-    return g_clock.now;
 }
 
 void FinishAtExit() {
