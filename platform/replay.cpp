@@ -145,19 +145,29 @@ bool IsInput(const RecordedItem& item) {
     Over(0, "");
 }
 
+[[noreturn]] void Misfit(const RecordedItem& item, const std::string& why) {
+    Over(2, "the recording does not fit this game: at line " + std::to_string(item.line) + " " +
+                why);
+}
+
+// Input for something the game does not have (now).
+[[noreturn]] void NotThere(const RecordedItem& item, const std::string& what) {
+    Misfit(item, "it holds " + Describe(item) + ", but the game has no " + what + " now");
+}
+
 Form* FindForm(const RecordedItem& item) {
     const auto& forms = Form::All();
     Form* found = nullptr;
     for (Form* form : forms)
         if (form->name() == item.form && (!found || form->loaded)) found = form;
-    if (!found) replay::Mismatch(item, "input for a window that is there");
+    if (!found) NotThere(item, "window " + item.form);
     return found;
 }
 
 Control* FindControlOf(Form& form, const RecordedItem& item) {
     if (item.name == "-") return nullptr;
     Control* control = FindControl(form, item.name);
-    if (!control) replay::Mismatch(item, "input over a control that is there");
+    if (!control) NotThere(item, item.name + " in " + item.form);
     return control;
 }
 
@@ -176,7 +186,7 @@ void Deliver(const RecordedItem& item) {
         break;
     case K::Menu: {
         MenuItem* menu = MainForm() ? MainForm()->findMenuItem(item.name) : nullptr;
-        if (!menu) replay::Mismatch(item, "a menu command that is there");
+        if (!menu) NotThere(item, "menu command " + item.name);
         MenuEvent(*menu, from);
         break;
     }
@@ -198,7 +208,7 @@ void Deliver(const RecordedItem& item) {
         break;
     case K::Timer: {
         Timer* timer = Timer::Find(item.name);
-        if (!timer) replay::Mismatch(item, "a timer that is there");
+        if (!timer) NotThere(item, "timer " + item.name);
         TimerEvent(*timer, from);
         break;
     }
@@ -415,8 +425,7 @@ int PlayedDpi() {
 }
 
 void Mismatch(const RecordedItem& item, const std::string& what) {
-    Over(2, "the recording does not fit this game: at line " + std::to_string(item.line) +
-                " it holds " + Describe(item) + " where the game asks for " + what);
+    Misfit(item, "it holds " + Describe(item) + " where the game asks for " + what);
 }
 
 } // namespace platform::replay

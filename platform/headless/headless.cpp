@@ -216,7 +216,6 @@ Result Run(const Options& options, const std::function<void()>& entry) {
     SetTraceSink(options.traceLine ? &TraceToOptions : nullptr);
 
     Result result;
-    if (options.replay) StartPlayback(options.replay);
     if (!options.recordPath.empty() &&
         !StartRecording(options.recordPath,
                         {options.startTick, options.dpi, options.firstRound, "vexaro-sim"},
@@ -226,6 +225,7 @@ Result Run(const Options& options, const std::function<void()>& entry) {
         g.options = nullptr;
         return result;
     }
+    if (options.replay) StartPlayback(options.replay);
     try {
         entry();
         RunMessageLoop();

@@ -41,9 +41,9 @@ struct Options {
     std::vector<Action> script;
     std::deque<std::string> answers;
     std::vector<Shot> shots;
-    std::int64_t stopAfterTicks = -1; // --ticks
-    std::function<bool()> idle;       // --until idle: true stops the run
-    std::int64_t maxTicks = 3'600'000;
+    std::int64_t stopAfterTicks = -1;  // --ticks
+    std::function<bool()> idle;        // --until idle: true stops the run
+    std::int64_t maxTicks = 3'600'000; // a scripted run stops here; a recording plays to its end
     std::function<void(const std::string&)> traceLine; // null: no trace
     bool otherInstanceRunning = false;                 // pretend a first instance runs
     int shellResult = 42;                              // what the desktop's opener answers
