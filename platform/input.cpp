@@ -58,9 +58,15 @@ std::int16_t GetAsyncKeyState(int vkey) {
     return state;
 }
 
+// A key as a recording writes it: "down" or "pad-down", and whether a window takes it.
+std::string KeyWord(KeySource source, bool down) {
+    const char* word = down ? "down " : "up ";
+    return source == KeySource::Gamepad ? std::string("pad-") + word : word;
+}
+
 void KeyDownEvent(Form* target, int vkey, KeySource source, From from) {
     if (TakenByPlayback(from, vkey) || !IsKey(vkey)) return;
-    NoteInput(from, "down " + std::to_string(vkey));
+    NoteInput(from, KeyWord(source, true) + std::to_string(vkey) + (target ? "" : " -"));
     g_keys[vkey].heldBy |= std::uint8_t(source);
     g_keys[vkey].pressedSinceQuery = true;
     if (target && target->onKeyDown) target->onKeyDown(vkey);
@@ -68,7 +74,7 @@ void KeyDownEvent(Form* target, int vkey, KeySource source, From from) {
 
 void KeyUpEvent(int vkey, KeySource source, From from) {
     if (TakenByPlayback(from) || !IsKey(vkey)) return;
-    NoteInput(from, "up " + std::to_string(vkey));
+    NoteInput(from, KeyWord(source, false) + std::to_string(vkey));
     g_keys[vkey].heldBy &= std::uint8_t(~unsigned(source));
 }
 

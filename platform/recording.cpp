@@ -244,11 +244,16 @@ class Parser {
         };
         using K = RecordedItem::Kind;
         bool ok = false;
-        if (word == "down") {
+        if (word == "down" || word == "pad-down") {
             item.kind = K::KeyDown;
-            ok = (args == 1 || (args == 2 && name(2, item.form))) && whole(1, 1, 255, item.value);
-        } else if (word == "up") {
+            item.pad = word == "pad-down";
+            // A pad's keys are the main window's, or nobody's.
+            ok = (args == 1 ||
+                  (args == 2 && name(2, item.form) && (!item.pad || item.form == "-"))) &&
+                 whole(1, 1, 255, item.value);
+        } else if (word == "up" || word == "pad-up") {
             item.kind = K::KeyUp;
+            item.pad = word == "pad-up";
             ok = args == 1 && whole(1, 1, 255, item.value);
         } else if (word == "menu" || word == "timer") {
             item.kind = word == "menu" ? K::Menu : K::Timer;

@@ -23,8 +23,9 @@ struct RecordedItem {
     enum class Kind {
         Steps, // `count` message steps ended, the clock moving `delta` in each
         // Input, handed to the game where it comes.
-        KeyDown, // `value` key; `form` empty: the main window (and the key record)
-        KeyUp,   // `value` key
+        KeyDown, // `value` key, `pad` from a gamepad; `form` empty: the main window (and the
+                 // key record), "-": no window (the key record only), else that window only
+        KeyUp,   // `value` key, `pad`
         Menu,    // `name` menu item
         Close,   // `form`
         Click,   // `form`, `name` control ("-": the background), `value` x, `y`
@@ -49,6 +50,7 @@ struct RecordedItem {
     std::string name;
     int value = 0;
     int y = 0;
+    bool pad = false;
     std::uint64_t size = 0;
     bool same = false;   // File: the same bytes as the last time this file was read
     std::size_t at = 0;  // File: where its bytes are in the recording's text (base64)

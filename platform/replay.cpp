@@ -107,9 +107,9 @@ std::string Describe(const RecordedItem& item) {
     case K::End:
         return "the end";
     case K::KeyDown:
-        return "a key press";
+        return item.pad ? "a gamepad's key press" : "a key press";
     case K::KeyUp:
-        return "a key release";
+        return item.pad ? "a gamepad's key release" : "a key release";
     case K::Menu:
         return "the menu command " + item.name;
     case K::Close:
@@ -146,8 +146,8 @@ bool IsInput(const RecordedItem& item) {
 }
 
 [[noreturn]] void Misfit(const RecordedItem& item, const std::string& why) {
-    Over(2, "the recording does not fit this game: at line " + std::to_string(item.line) + " " +
-                why);
+    Over(2,
+         "the recording does not fit this game: at line " + std::to_string(item.line) + " " + why);
 }
 
 // Input for something the game does not have (now).
@@ -171,18 +171,23 @@ Control* FindControlOf(Form& form, const RecordedItem& item) {
     return control;
 }
 
+KeySource SourceOf(const RecordedItem& item) {
+    return item.pad ? KeySource::Gamepad : KeySource::Keyboard;
+}
+
 void Deliver(const RecordedItem& item) {
     using K = RecordedItem::Kind;
     const From from = From::Recording;
     switch (item.kind) {
     case K::KeyDown:
-        if (item.form.empty())
-            KeyDownEvent(MainForm(), item.value, KeySource::Keyboard, from);
+        if (item.form.empty() || item.form == "-")
+            KeyDownEvent(item.form.empty() ? MainForm() : nullptr, item.value, SourceOf(item),
+                         from);
         else
             FormKeyEvent(*FindForm(item), item.value, from);
         break;
     case K::KeyUp:
-        KeyUpEvent(item.value, KeySource::Keyboard, from);
+        KeyUpEvent(item.value, SourceOf(item), from);
         break;
     case K::Menu: {
         MenuItem* menu = MainForm() ? MainForm()->findMenuItem(item.name) : nullptr;
@@ -246,9 +251,8 @@ std::string WriteOut() {
     g_recorder.writer.closeRuns();
     const std::string text = g_recorder.writer.take();
     errno = 0;
-    if (text.empty() ||
-        (std::fwrite(text.data(), 1, text.size(), g_recorder.file) == text.size() &&
-         std::fflush(g_recorder.file) == 0))
+    if (text.empty() || (std::fwrite(text.data(), 1, text.size(), g_recorder.file) == text.size() &&
+                         std::fflush(g_recorder.file) == 0))
         return "";
     return CannotWrite(g_recorder.path, errno);
 }

@@ -186,6 +186,33 @@ Recorded RecordFallGame(const std::string& name, const std::string& script, std:
     return RecordGame(options, name);
 }
 
+// A key is held while the keyboard or a pad holds it, in a recording as in the game.
+TEST(Playback, AKeyHeldByTheKeyboardStaysHeldWhenAPadLetsGoOfIt) {
+    const Recorded made =
+        RecordFallGame("pad", "1100 tap space\n4600 down space\n5100 up space\n", 9000);
+    // The lift's press and release (Space's start is "+97 down 32" and its tap's release
+    // follows it; the lift's press is the second "down 32" line).
+    const std::string press = "\ndown 32\n", release = "\nup 32\n";
+    const auto pressAt = made.text.find(press);
+    ASSERT_NE(pressAt, std::string::npos);
+    const auto releaseAt = made.text.find(release, pressAt);
+    ASSERT_NE(releaseAt, std::string::npos);
+    auto played = [](std::string text) {
+        return Replay(text, test::TempDir("empty-pad") + "/").trace;
+    };
+    auto replaced = [&](std::size_t at, const std::string& from, const std::string& to) {
+        return made.text.substr(0, at) + to + made.text.substr(at + from.size());
+    };
+    // A pad pressing and letting go of Space while the keyboard holds it changes nothing.
+    EXPECT_EQ(played(replaced(pressAt, press, press + "pad-down 32\npad-up 32\n")), made.run.trace);
+    // The lift from the pad alone is the same lift.
+    std::string padOnly = replaced(releaseAt, release, "\npad-up 32\n");
+    padOnly.replace(pressAt, press.size(), "\npad-down 32\n");
+    EXPECT_EQ(played(padOnly), made.run.trace);
+    // But the pad letting go does not release the keyboard's Space: the lift goes on.
+    EXPECT_NE(played(replaced(releaseAt, release, "\npad-up 32\n")), made.run.trace);
+}
+
 // Cut after a fraction of the recording's bytes.
 class CutRecording : public ::testing::TestWithParam<double> {};
 

@@ -61,31 +61,38 @@ TEST(RecordingFormat, RunsOfEqualReadsAndStepsAreCountedAndReadBack) {
 TEST(RecordingFormat, EveryKindOfLineReadsBack) {
     const Recording r = Parsed(kHead + "# a comment\n\n"
                                        "down 27 fHelp\nup 27\nmenu mGameStart\nclose fMain\n"
+                                       "pad-down 39 -\npad-up 39\ndown 13 -\n"
                                        "click fAbout lblHttp 160 -3\nmove fAbout - 0 0\n"
                                        "wheel fHelp -2\ntimer tLastSec\n+5300 msgbox 7\nshell 2\n"
                                        "mci 263\nexists 0 wav/x.wav\ninstance 1\n+150 wave\n"
                                        "file rnd_dat/R1.dat.rnd read 3 AQID\n"
                                        "file rnd_dat/R1.dat.rnd same\nfile a too-large 99999999\n"
                                        "file b missing\nfile c read 0 -\nend 0\n");
-    const std::vector<Kind> kinds{Kind::KeyDown,  Kind::KeyUp, Kind::Menu,  Kind::Close,
-                                  Kind::Click,    Kind::Move,  Kind::Wheel, Kind::Timer,
-                                  Kind::MsgBox,   Kind::Shell, Kind::Mci,   Kind::Exists,
-                                  Kind::Instance, Kind::Wave,  Kind::File,  Kind::File,
-                                  Kind::File,     Kind::File,  Kind::File,  Kind::End};
+    const std::vector<Kind> kinds{
+        Kind::KeyDown, Kind::KeyUp, Kind::Menu,   Kind::Close,    Kind::KeyDown, Kind::KeyUp,
+        Kind::KeyDown, Kind::Click, Kind::Move,   Kind::Wheel,    Kind::Timer,   Kind::MsgBox,
+        Kind::Shell,   Kind::Mci,   Kind::Exists, Kind::Instance, Kind::Wave,    Kind::File,
+        Kind::File,    Kind::File,  Kind::File,   Kind::File,     Kind::End};
     ASSERT_EQ(r.items.size(), kinds.size());
     for (std::size_t i = 0; i < kinds.size(); ++i)
         EXPECT_EQ(r.items[i].kind, kinds[i]) << i;
     EXPECT_EQ(r.items[0].form, "fHelp");
-    EXPECT_EQ(r.items[4].name, "lblHttp");
-    EXPECT_EQ(r.items[4].y, -3);
-    EXPECT_EQ(r.items[8].delta, 5300u);
-    EXPECT_EQ(r.items[8].value, 7);
-    EXPECT_EQ(r.items[11].name, "wav/x.wav");
-    const auto bytes = platform::RecordedFileBytes(r, r.items[14]);
+    EXPECT_FALSE(r.items[0].pad);
+    EXPECT_TRUE(r.items[4].pad);
+    EXPECT_EQ(r.items[4].form, "-");
+    EXPECT_TRUE(r.items[5].pad);
+    EXPECT_FALSE(r.items[6].pad);
+    EXPECT_EQ(r.items[6].form, "-");
+    EXPECT_EQ(r.items[7].name, "lblHttp");
+    EXPECT_EQ(r.items[7].y, -3);
+    EXPECT_EQ(r.items[11].delta, 5300u);
+    EXPECT_EQ(r.items[11].value, 7);
+    EXPECT_EQ(r.items[14].name, "wav/x.wav");
+    const auto bytes = platform::RecordedFileBytes(r, r.items[17]);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(platform::RecordedFileBytes(r, r.items[15]), bytes); // "same"
-    EXPECT_EQ(r.items[16].size, 99999999u);
-    EXPECT_TRUE(platform::RecordedFileBytes(r, r.items[18]).empty());
+    EXPECT_EQ(platform::RecordedFileBytes(r, r.items[18]), bytes); // "same"
+    EXPECT_EQ(r.items[19].size, 99999999u);
+    EXPECT_TRUE(platform::RecordedFileBytes(r, r.items[21]).empty());
 }
 
 TEST(RecordingFormat, FileBytesSurviveBase64OfEveryLength) {
@@ -136,6 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"emptyRuns", kHead + "r\n", "line 2: a run line needs"},
         BadCase{"badKey", kHead + "down 999\n", "line 2: bad down line"},
         BadCase{"keyWord", kHead + "up space\n", "line 2: bad up line"},
+        BadCase{"padForAnotherWindow", kHead + "pad-down 32 fHelp\n", "line 2: bad pad-down line"},
         BadCase{"badClock", kHead + "+x down 32\n", "line 2: bad clock step"},
         BadCase{"clockAlone", kHead + "+3\n", "line 2: a clock step needs"},
         BadCase{"clickShort", kHead + "click fAbout lblHttp 1\n", "line 2: bad click line"},
