@@ -12,11 +12,7 @@ namespace {
 
 constexpr std::size_t kLineWidth = 100; // a run line is closed once it is this long
 
-std::string Token(std::uint32_t delta, std::uint32_t count) {
-    std::string token = std::to_string(delta);
-    if (count != 1) token += "*" + std::to_string(count);
-    return token;
-}
+
 
 // --- reading -------------------------------------------------------------------------------
 
@@ -191,29 +187,58 @@ class Parser {
         return Header::No;
     }
 
+    // A run line's words: "D*N" for N of D milliseconds each, or packed runs, a character each:
+    // a digit for one of that many milliseconds, a letter for 1 (a) to 26 (z) of 1 millisecond.
     bool parseRuns(const Words& w, bool reads) {
         if (w.list.size() < 2) return failAt("a run line needs at least one run");
         for (std::size_t i = 1; i < w.list.size(); ++i) {
             const std::string_view token = w.list[i];
             const auto star = token.find('*');
-            std::uint64_t delta = 0, count = 1;
-            if (!ParseUnsigned(token.substr(0, star), 0xFFFFFFFFu, delta) ||
-                (star != std::string_view::npos &&
-                 (!ParseUnsigned(token.substr(star + 1), kMaxRecordingSteps, count) || count == 0)))
-                return failAt("bad run \"" + std::string(token) + "\"");
-            steps_ += count;
-            if (reads) {
-                out_.reads.push_back({std::uint32_t(delta), std::uint32_t(count), line_});
-            } else {
-                RecordedItem item;
-                item.kind = RecordedItem::Kind::Steps;
-                item.delta = std::uint32_t(delta);
-                item.count = std::uint32_t(count);
-                item.line = line_;
-                out_.items.push_back(item);
+            std::uint64_t delta = 0, count = 0;
+            if (star != std::string_view::npos) {
+                if (!ParseUnsigned(token.substr(0, star), 0xFFFFFFFFu, delta) ||
+                    !ParseUnsigned(token.substr(star + 1), kMaxRecordingSteps, count) || count == 0)
+                    return failAt("bad run \"" + std::string(token) + "\"");
+                addRun(reads, std::uint32_t(delta), std::uint32_t(count));
+                continue;
+            }
+            for (char c : token) {
+                if (c >= '0' && c <= '9')
+                    addRun(reads, std::uint32_t(c - '0'), 1);
+                else if (c >= 'a' && c <= 'z')
+                    addRun(reads, 1, std::uint32_t(c - 'a' + 1));
+                else
+                    return failAt("bad run \"" + std::string(token) + "\"");
             }
         }
         return true;
+    }
+
+    // Adds to the last run when it is of the same length and on this line.
+    void addRun(bool reads, std::uint32_t delta, std::uint32_t count) {
+        steps_ += count;
+        if (reads) {
+            auto& runs = out_.reads;
+            if (!runs.empty() && runs.back().delta == delta && runs.back().line == line_ &&
+                runs.back().count <= kMaxRecordingSteps)
+                runs.back().count += count;
+            else
+                runs.push_back({delta, count, line_});
+            return;
+        }
+        auto& items = out_.items;
+        if (!items.empty() && items.back().kind == RecordedItem::Kind::Steps &&
+            items.back().delta == delta && items.back().line == line_ &&
+            items.back().count <= kMaxRecordingSteps) {
+            items.back().count += count;
+            return;
+        }
+        RecordedItem item;
+        item.kind = RecordedItem::Kind::Steps;
+        item.delta = delta;
+        item.count = count;
+        item.line = line_;
+        items.push_back(item);
     }
 
     bool parseItem(const Words& words, std::size_t offset) {
@@ -435,19 +460,33 @@ void RecordingWriter::stepEnd(std::uint32_t delta) {
     ++steps_.count;
 }
 
-void RecordingWriter::emit(char kind, Run& run, std::string& pending) {
+// A run as short as it goes: one character for a run of 1-ms reads or steps up to 26 long (the
+// real game's usual), or for each of up to three of 0 to 9 ms; "D*N" for anything longer.
+void RecordingWriter::emit(char kind, Run& run, Line& line) {
     if (run.count == 0) return;
-    pending += " " + Token(run.delta, run.count);
+    auto packed = [&line]() -> std::string& {
+        if (!line.packed) line.text += ' ';
+        line.packed = true;
+        return line.text;
+    };
+    if (run.delta == 1 && run.count <= 26) {
+        packed() += char('a' + run.count - 1);
+    } else if (run.delta <= 9 && run.count <= 3) {
+        packed().append(run.count, char('0' + run.delta));
+    } else {
+        line.text += " " + std::to_string(run.delta) + "*" + std::to_string(run.count);
+        line.packed = false;
+    }
     run.count = 0;
-    if (pending.size() >= kLineWidth) closeLine(kind, pending);
+    if (line.text.size() >= kLineWidth) closeLine(kind, line);
 }
 
-void RecordingWriter::closeLine(char kind, std::string& pending) {
-    if (pending.empty()) return;
+void RecordingWriter::closeLine(char kind, Line& line) {
+    if (line.text.empty()) return;
     out_ += kind;
-    out_ += pending;
+    out_ += line.text;
     out_ += '\n';
-    pending.clear();
+    line = Line{};
 }
 
 void RecordingWriter::closeRuns() {
@@ -458,7 +497,9 @@ void RecordingWriter::closeRuns() {
 }
 
 void RecordingWriter::line(std::uint32_t delta, const std::string& text) {
-    closeRuns();
+    // Input belongs after the steps before it; the reads may go on on their line.
+    emit('s', steps_, stepLine_);
+    closeLine('s', stepLine_);
     if (delta != 0) out_ += "+" + std::to_string(delta) + " ";
     out_ += text;
     out_ += '\n';

@@ -95,7 +95,8 @@ class RecordingWriter {
     // A line of its own (an input, an answer or the end), `delta` milliseconds after the clock
     // was last seen.
     void line(std::uint32_t delta, const std::string& text);
-    // Closes the runs, so that everything so far is in whole lines.
+    // Closes the runs, so that everything so far is in whole lines. The tick reads are a stream
+    // of their own: a line of input closes only the message steps before it.
     void closeRuns();
     // Takes the text written so far.
     std::string take();
@@ -105,12 +106,17 @@ class RecordingWriter {
         std::uint32_t delta = 0;
         std::uint32_t count = 0;
     };
-    void emit(char kind, Run& run, std::string& pending);
-    void closeLine(char kind, std::string& pending);
+    // A run line being written, and whether its last word is one of packed runs.
+    struct Line {
+        std::string text;
+        bool packed = false;
+    };
+    void emit(char kind, Run& run, Line& line);
+    void closeLine(char kind, Line& line);
 
     std::string out_;
     Run reads_, steps_;
-    std::string readLine_, stepLine_;
+    Line readLine_, stepLine_;
 };
 
 // Base64 of bytes (the contents of a file read by the game).

@@ -300,6 +300,7 @@ void FlushRecording() {
 
 std::string FinishRecording(const std::string& how) {
     if (!g_recorder.file) return "";
+    g_recorder.writer.closeRuns(); // the end is the last line
     replay::Note("end " + how);
     const std::string error = WriteOut();
     CloseRecording();

@@ -21,19 +21,21 @@ Recording Parsed(const std::string& text) {
     return r;
 }
 
-TEST(RecordingFormat, RunsOfEqualReadsAndStepsAreCountedAndReadBack) {
+TEST(RecordingFormat, RunsOfReadsAndStepsAreWrittenShortAndReadBack) {
     platform::RecordingWriter w;
     w.header(4000000000u, 120, 3, "a test");
     for (const std::uint32_t d : {0u, 0u, 0u, 1u, 1u, 7u})
         w.read(d);
     for (int i = 0; i < 1000; ++i)
         w.stepEnd(1);
-    w.line(0, "down 32");
-    w.read(2);
+    w.line(0, "down 32"); // after the steps before it; the reads go on on their line
+    for (const std::uint32_t d : {2u, 12u, 1u, 1u, 1u, 1u})
+        w.read(d);
     w.stepEnd(0);
+    w.closeRuns();
     w.line(12, "end stop");
     const std::string text = w.take();
-    EXPECT_NE(text.find("\nr 0*3 1*2 7\ns 1*1000\ndown 32\nr 2\ns 0\n+12 end stop\n"),
+    EXPECT_NE(text.find("\ns 1*1000\ndown 32\nr 000b72 12*1 d\ns 0\n+12 end stop\n"),
               std::string::npos)
         << text;
 
@@ -42,11 +44,16 @@ TEST(RecordingFormat, RunsOfEqualReadsAndStepsAreCountedAndReadBack) {
     EXPECT_EQ(r.dpi, 120);
     EXPECT_EQ(r.firstRound, 3);
     EXPECT_TRUE(r.complete);
-    ASSERT_EQ(r.reads.size(), 4u);
+    ASSERT_EQ(r.reads.size(), 6u);
     EXPECT_EQ(r.reads[0].delta, 0u);
     EXPECT_EQ(r.reads[0].count, 3u);
+    EXPECT_EQ(r.reads[1].delta, 1u);
+    EXPECT_EQ(r.reads[1].count, 2u);
     EXPECT_EQ(r.reads[2].delta, 7u);
     EXPECT_EQ(r.reads[3].delta, 2u);
+    EXPECT_EQ(r.reads[4].delta, 12u);
+    EXPECT_EQ(r.reads[5].delta, 1u);
+    EXPECT_EQ(r.reads[5].count, 4u);
     ASSERT_EQ(r.items.size(), 4u);
     EXPECT_EQ(r.items[0].kind, Kind::Steps);
     EXPECT_EQ(r.items[0].count, 1000u);
@@ -139,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"headerInBody", kHead + "s 1\ndpi 96\n", "line 3: unknown \"dpi\""},
         BadCase{"zeroCount", kHead + "r 1*0\n", "line 2: bad run \"1*0\""},
         BadCase{"negativeRun", kHead + "s -1\n", "line 2: bad run"},
-        BadCase{"hugeDelta", kHead + "r 4294967296\n", "line 2: bad run"},
+        BadCase{"hugeDelta", kHead + "r 4294967296*1\n", "line 2: bad run"},
+        BadCase{"badPacked", kHead + "r a7Z\n", "line 2: bad run \"a7Z\""},
         BadCase{"emptyRuns", kHead + "r\n", "line 2: a run line needs"},
         BadCase{"badKey", kHead + "down 999\n", "line 2: bad down line"},
         BadCase{"keyWord", kHead + "up space\n", "line 2: bad up line"},
