@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::size_t kLineWidth = 100; // a run line is closed once it is this long
 
-
-
 // --- reading -------------------------------------------------------------------------------
 
 constexpr std::string_view kBase64 =
