@@ -1,4 +1,3 @@
-#include "core/files.h"
 #include "core/twips.h"
 #include "core/waits.h"
 #include "display/fmain.h"
@@ -42,7 +41,7 @@ void ShowEnding() {
     StopMusic(); // the game tune stops whether or not sound is off
     f.pEnding.show();
     const std::string fanfare = AppDir + "wav/fanfa4.mid";
-    if (SoundOff != kTrue && FileExists(fanfare)) {
+    if (SoundOff != kTrue && platform::FileExists(fanfare)) {
         mciSendString("open " + fanfare + " alias bgm");
         mciSendString("play bgm notify");
     }

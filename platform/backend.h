@@ -3,10 +3,12 @@
 #pragma once
 
 #include "platform/controls.h"
+#include "platform/input.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -42,9 +44,6 @@ bool AnotherInstanceRunning();
 void ShowForm(Form& form, bool modal);
 // Closes a form's window; the form object stays and may be shown again.
 void UnloadForm(Form& form);
-// Called by a form's destructor: the backend lets go of the form's window at once, so that no
-// event can reach a form that is gone.
-void FormDestroyed(Form& form);
 
 // Message box buttons and results.
 constexpr int vbOKOnly = 0;
@@ -72,15 +71,28 @@ Form* MainForm();
 
 // Processes messages until the process ends: what runs after start-up has returned.
 [[noreturn]] void RunMessageLoop();
+// One turn of a modal window's loop: waits until something happens (backends call it).
+void ModalWait();
 
-// Where a key event comes from. A key is held while any source holds it, and a press from any
-// of them is a press for GetAsyncKeyState's "pressed since the last query" bit.
-enum class KeySource : std::uint8_t { Keyboard = 1, Gamepad = 2 };
+// The file-existence test: true for a plain file of that name; a folder does not count.
+bool FileExists(const std::string& path);
 
-// Key events from a backend: keeps the GetAsyncKeyState record and calls the target form's
-// key handler on every key-down (auto-repeat included).
-void KeyDownEvent(Form* target, int vkey, KeySource source = KeySource::Keyboard);
-void KeyUpEvent(int vkey, KeySource source = KeySource::Keyboard);
+// A whole binary file, read at once and closed again.
+struct FileRead {
+    enum class Status {
+        Read,       // `bytes` holds the file
+        Missing,    // nothing of that name
+        NotAFile,   // a folder or another kind of entry
+        TooLarge,   // larger than the limit; `size` says how large
+        CannotOpen, // no permission to read it
+        ReadFailed, // reading it failed part way
+    };
+    Status status = Status::Missing;
+    std::uint64_t size = 0;
+    std::vector<std::uint8_t> bytes;
+};
+FileRead ReadFile(const std::string& path, std::uint64_t limit);
+
 // Forgets every key (a new headless run starts with none held).
 void ResetKeys();
 

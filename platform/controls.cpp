@@ -1,6 +1,8 @@
 #include "platform/controls.h"
 
 #include "platform/backend.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -104,6 +106,15 @@ void Container::remove(Control& child) {
         std::erase(windowless_, &child);
     child.parent_ = nullptr;
     MarkChanged();
+}
+
+Control* FindControl(Container& container, const std::string& name) {
+    for (Control* child : container.children()) {
+        if (child->name() == name) return child;
+        if (child->windowed())
+            if (Control* found = FindControl(*static_cast<Container*>(child), name)) return found;
+    }
+    return nullptr;
 }
 
 void Container::bringToFront(Control& child) {
@@ -260,7 +271,8 @@ Timer::~Timer() {
 }
 
 void Timer::setEnabled(bool enabled) {
-    if (enabled && !enabled_) started_ = GetTickCount();
+    // The desktop's clock, not a read of the game's: the timer is the desktop's own.
+    if (enabled && !enabled_) started_ = desktop::Ticks();
     enabled_ = enabled;
 }
 
@@ -278,8 +290,14 @@ void Timer::FireDue(std::uint32_t now) {
         if (std::find(timers.begin(), timers.end(), t) == timers.end()) continue;
         if (!t->due(now)) continue;
         t->started_ = now;
-        if (t->onTimer) t->onTimer();
+        TimerEvent(*t);
     }
+}
+
+Timer* Timer::Find(const std::string& name) {
+    for (Timer* t : Timers())
+        if (t->name_ == name) return t;
+    return nullptr;
 }
 
 // --- Form ----------------------------------------------------------------------------------
@@ -300,7 +318,7 @@ Form::Form(std::string name) : PictureBox(std::move(name), ControlKind::Form) {
 }
 
 Form::~Form() {
-    FormDestroyed(*this);
+    desktop::FormDestroyed(*this);
     std::erase(Forms(), this);
     if (MainForm() == this) SetMainForm(nullptr);
 }

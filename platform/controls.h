@@ -118,6 +118,9 @@ class Container : public Control {
     std::unique_ptr<ChildIndex> index_; // made once the container holds many child windows
 };
 
+// The first control of that name among a container's children and theirs, or nullptr.
+Control* FindControl(Container& container, const std::string& name);
+
 // A child window with its own pixel surface. Every picture box has an identity that is distinct
 // for every live one and never reused.
 class PictureBox : public Container {
@@ -220,6 +223,8 @@ class Timer {
     // Fires every enabled timer whose interval has run out at tick count `now`. Called by the
     // backends from their message step.
     static void FireDue(std::uint32_t now);
+    // The timer of that name, or nullptr.
+    static Timer* Find(const std::string& name);
 
   private:
     bool due(std::uint32_t now) const;

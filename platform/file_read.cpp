@@ -22,14 +22,14 @@ constexpr std::size_t kChunk = 64 * 1024;
 
 } // namespace
 
-FileRead ReadFileBytes(const std::string& path, std::size_t limit,
+DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
                        std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return FileRead::Missing;
-    if (!S_ISREG(info.st_mode)) return FileRead::NotAFile;
+    if (stat(path.c_str(), &info) != 0) return DiskRead::Missing;
+    if (!S_ISREG(info.st_mode)) return DiskRead::NotAFile;
     const OpenFile file{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) return FileRead::NoAccess;
+    if (file.fd < 0) return DiskRead::NoAccess;
     // Grown chunk by chunk: the size the file claims may be wrong (files of /proc say 0).
     const std::size_t wanted = limit == SIZE_MAX ? limit : limit + 1;
     std::size_t got = 0;
@@ -39,13 +39,13 @@ FileRead ReadFileBytes(const std::string& path, std::size_t limit,
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             bytes.clear();
-            return FileRead::Failed;
+            return DiskRead::Failed;
         }
         if (n == 0) break;
         got += std::size_t(n);
     }
     bytes.resize(got);
-    return FileRead::Read;
+    return DiskRead::Read;
 }
 
 } // namespace platform

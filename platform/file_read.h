@@ -9,7 +9,7 @@
 
 namespace platform {
 
-enum class FileRead {
+enum class DiskRead {
     Read,     // the bytes are there
     Missing,  // no such file (or its folder cannot be looked into)
     NotAFile, // a folder, a device, a pipe: nothing the game reads
@@ -20,7 +20,7 @@ enum class FileRead {
 // Reads up to `limit` bytes of the file into `bytes`, and one more when there is one, so that
 // the caller can tell a file longer than the limit: memory stays bounded, whatever size the file
 // claims. On anything but Read, `bytes` is left empty.
-FileRead ReadFileBytes(const std::string& path, std::size_t limit,
+DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
                        std::vector<std::uint8_t>& bytes);
 
 } // namespace platform

@@ -1,6 +1,5 @@
 #include "shell/commands.h"
 
-#include "core/files.h"
 #include "core/game_state.h"
 #include "core/session.h"
 #include "display/fmain.h"

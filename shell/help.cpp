@@ -86,7 +86,7 @@ void Paint() {
 
 std::optional<std::vector<HelpLine>> ReadHelpFile(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (ReadFileBytes(path, kMaxBytes, bytes) != FileRead::Read) return std::nullopt;
+    if (ReadFileBytes(path, kMaxBytes, bytes) != DiskRead::Read) return std::nullopt;
     const std::string text(bytes.begin(), bytes.begin() + std::min(bytes.size(), kMaxBytes));
     std::vector<HelpLine> lines;
     std::size_t start = 0;

@@ -1,6 +1,6 @@
 #include "sound/sound.h"
 
-#include "core/files.h"
+#include "platform/backend.h"
 #include "platform/sound.h"
 
 #include <algorithm>
@@ -24,7 +24,7 @@ void StopMusic() {
 void PlaySoundFile(const std::string& fileName, Long SoundFlags) {
     if (SoundOff == kTrue) return;
     const std::string path = AppDir + "wav/" + fileName;
-    if (!FileExists(path)) return;
+    if (!platform::FileExists(path)) return;
     if (LastThreeUpper(path) != "MID") {
         platform::sndPlaySound(path, int(SoundFlags));
         return;

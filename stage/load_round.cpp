@@ -1,11 +1,8 @@
 // LoadRound: finds the round's file, checks all of it, and only then builds the stage.
 #include "display/fmain.h"
 #include "platform/backend.h"
-#include "platform/file_read.h"
 #include "platform/trace.h"
 #include "stage/stage.h"
-
-#include <filesystem>
 
 namespace {
 
@@ -28,34 +25,19 @@ void RejectRoundFile(Long n, const std::string& fault) {
     platform::MsgBox(text, platform::vbOKOnly);
 }
 
-enum class ReadOutcome { Read, Missing, Failed };
-
-// The whole file, read once and closed again; sizes past the reader's limit are not read. Any
-// failure, an I/O error included, is a fault to report.
-ReadOutcome ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                          std::string& fault) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(path, error);
-    if (!error && size > kMaxRoundFileBytes) {
-        fault = "ファイルが大きすぎます（" + std::to_string(size) + " バイト）";
-        return ReadOutcome::Failed;
+// Why a file that is there cannot be used, in the game's language.
+std::string FaultOf(const platform::FileRead& read) {
+    using Status = platform::FileRead::Status;
+    switch (read.status) {
+    case Status::NotAFile:
+        return "ファイルではありません";
+    case Status::TooLarge:
+        return "ファイルが大きすぎます（" + std::to_string(read.size) + " バイト）";
+    case Status::CannotOpen:
+        return "ファイルを開けません（読み取りの許可がありません）";
+    default:
+        return "ファイルの読み取りに失敗しました";
     }
-    switch (platform::ReadFileBytes(path, kMaxRoundFileBytes, bytes)) {
-    case platform::FileRead::Read:
-        return ReadOutcome::Read; // one byte past the limit is the reader's to refuse
-    case platform::FileRead::Missing:
-        return ReadOutcome::Missing;
-    case platform::FileRead::NotAFile:
-        fault = "ファイルではありません";
-        break;
-    case platform::FileRead::NoAccess:
-        fault = "ファイルを開けません（読み取りの許可がありません）";
-        break;
-    case platform::FileRead::Failed:
-        fault = "ファイルの読み取りに失敗しました";
-        break;
-    }
-    return ReadOutcome::Failed;
 }
 
 } // namespace
@@ -68,21 +50,18 @@ void LoadRound(const Long& n) {
     EnemyCount = 0;
     RescueCount = 0;
 
-    std::vector<std::uint8_t> bytes;
-    std::string fault;
-    switch (ReadWholeFile(RoundFilePath(n), bytes, fault)) {
-    case ReadOutcome::Missing:
+    // The whole file, read once and closed again; sizes past the reader's limit are not read.
+    const platform::FileRead read = platform::ReadFile(RoundFilePath(n), kMaxRoundFileBytes);
+    if (read.status == platform::FileRead::Status::Missing) {
         ReportLoad(n, false, kMissingRoundText);
         platform::MsgBox(kMissingRoundText, platform::vbOKOnly);
         return;
-    case ReadOutcome::Failed:
-        return RejectRoundFile(n, fault);
-    case ReadOutcome::Read:
-        break;
     }
+    if (read.status != platform::FileRead::Status::Read) return RejectRoundFile(n, FaultOf(read));
     // Round files pass between players: nothing changes unless the whole file is sound.
     RoundFileContents contents;
-    if (!ReadRoundFile(bytes, contents, fault)) return RejectRoundFile(n, fault);
+    std::string fault;
+    if (!ReadRoundFile(read.bytes, contents, fault)) return RejectRoundFile(n, fault);
 
     BuildStage(contents);
     fMain().lRound.setCaption(std::to_string(n));

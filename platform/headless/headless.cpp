@@ -1,6 +1,9 @@
 #include "platform/headless/headless.h"
 
 #include "platform/assets.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
+#include "platform/replay.h"
 #include "platform/sound.h"
 #include "platform/trace.h"
 
@@ -18,6 +21,10 @@ struct StopRun {};
 struct ProcessEnded {
     int status;
 };
+struct PlaybackEnded {
+    int status;
+    std::string message;
+};
 
 struct State {
     const Options* options = nullptr;
@@ -27,10 +34,14 @@ struct State {
     std::deque<std::string> answers;
     std::deque<int> injectedUps; // keys released one step after an injected press
     std::deque<int> injectedDowns;
+    std::vector<Form*> modal;       // forms shown modally, the front one last
+    std::vector<std::string> notes; // what went wrong outside the game
 };
 State g;
 
+// Ticks since the run began: by the virtual clock, or by the recording's clock while one plays.
 std::int64_t Elapsed() {
+    if (IsPlaying()) return RecordingClockElapsed();
     return std::int64_t(std::uint32_t(g.tick - g.options->startTick));
 }
 std::int64_t TraceClock() {
@@ -41,12 +52,12 @@ void TraceToOptions(const std::string& line) {
     if (g.options && g.options->traceLine) g.options->traceLine(line);
 }
 
-Control* FindControl(Container& c, const std::string& name) {
-    for (Control* child : c.children()) {
-        if (child->name() == name) return child;
-        if (child->windowed())
-            if (Control* found = FindControl(*static_cast<Container*>(child), name)) return found;
-    }
+// The window in front that takes all input while it is up: the last form shown modally that
+// still exists and is loaded.
+Form* FrontModalForm() {
+    const auto& forms = Form::All();
+    for (auto it = g.modal.rbegin(); it != g.modal.rend(); ++it)
+        if (std::find(forms.begin(), forms.end(), *it) != forms.end() && (*it)->loaded) return *it;
     return nullptr;
 }
 
@@ -57,43 +68,48 @@ void ClickMenu(const std::string& name) {
         if (!title.enabled) continue;
         for (MenuItem& item : title.items) {
             if (item.name != name) continue;
-            if (item.enabled && item.onClick) item.onClick();
+            if (item.enabled) MenuEvent(item);
             return;
         }
     }
 }
 
+// A click on a control (or a form, by its name) of the front window that holds it; while a
+// modal window is up, only that window takes clicks.
 void ClickControl(const std::string& name) {
-    // The front window first: the last loaded form that holds such a control.
+    Form* modal = FrontModalForm();
     const auto& forms = Form::All();
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         Form* form = *it;
-        if (!form->loaded) continue;
+        if (!form->loaded || (modal && form != modal)) continue;
         Control* c = form->name() == name ? nullptr : FindControl(*form, name);
         if (!c && form->name() != name) continue;
-        if (form->onClick) form->onClick(c, 0, 0);
+        ClickEvent(*form, c, 0, 0);
         return;
     }
 }
 
+// Keys and menu commands go where the desktop sends them: to the front modal window while one
+// is up (its own keys, which the game's key record never hears), else to the main window.
 void Dispatch(const Action& a) {
+    Form* modal = FrontModalForm();
     switch (a.kind) {
     case Action::Kind::Down:
-        KeyDownEvent(MainForm(), a.key);
+        if (modal)
+            FormKeyEvent(*modal, a.key);
+        else
+            KeyDownEvent(MainForm(), a.key);
         break;
-    case Action::Kind::Up:
+    case Action::Kind::Up: // releases always reach the key record
         KeyUpEvent(a.key);
         break;
     case Action::Kind::Menu:
-        TraceEvent("menu").add("name", a.name);
-        ClickMenu(a.name);
+        if (!modal) ClickMenu(a.name);
         break;
     case Action::Kind::Close:
-        TraceEvent("close");
-        if (MainForm() && MainForm()->onUnload) MainForm()->onUnload();
+        if (!modal && MainForm()) CloseEvent(*MainForm());
         break;
     case Action::Kind::Click:
-        TraceEvent("click").add("name", a.name);
         ClickControl(a.name);
         break;
     }
@@ -190,15 +206,26 @@ bool ParseScript(std::istream& in, std::vector<Action>& actions, std::deque<std:
 Result Run(const Options& options, const std::function<void()>& entry) {
     g = State{};
     g.options = &options;
-    g.tick = options.startTick;
+    g.tick = options.replay ? options.replay->startTick : options.startTick;
     g.answers = options.answers;
-    g_twipsX = g_twipsY = RoundLong(1440.0 / options.dpi);
+    const int dpi = options.replay ? options.replay->dpi : options.dpi;
+    g_twipsX = g_twipsY = RoundLong(1440.0 / dpi);
     ResetKeys();
     ResetSound();
     SetTraceClock(&TraceClock);
     SetTraceSink(options.traceLine ? &TraceToOptions : nullptr);
 
     Result result;
+    if (!options.recordPath.empty() &&
+        !StartRecording(options.recordPath,
+                        {options.startTick, options.dpi, options.firstRound, "vexaro-sim"},
+                        result.message)) {
+        result.status = 2;
+        SetTraceSink(nullptr);
+        g.options = nullptr;
+        return result;
+    }
+    if (options.replay) StartPlayback(options.replay);
     try {
         entry();
         RunMessageLoop();
@@ -206,8 +233,20 @@ Result Run(const Options& options, const std::function<void()>& entry) {
     } catch (const ProcessEnded& end) {
         result.status = end.status;
         result.ended = true;
+    } catch (const PlaybackEnded& over) {
+        result.status = over.status;
+        result.message = over.message;
     }
     result.ticks = Elapsed();
+    // When the game did not end its process itself.
+    const std::string unwritten = FinishRecording("stop");
+    if (!unwritten.empty()) g.notes.push_back(unwritten);
+    // A recording that could not be written fails the run that asked for it.
+    if (!g.notes.empty() && result.message.empty()) {
+        result.message = g.notes.front();
+        if (result.status == 0) result.status = 2;
+    }
+    EndPlayback();
     SetTraceSink(nullptr);
     g.options = nullptr;
     return result;
@@ -229,17 +268,21 @@ void AdvanceClock(std::uint32_t ms) {
 
 } // namespace platform::headless
 
-// --- the platform calls ----------------------------------------------------------------------
+// --- the desktop -----------------------------------------------------------------------------
 
-namespace platform {
+namespace platform::desktop {
 
 using namespace headless;
 
-std::uint32_t GetTickCount() {
+std::uint32_t Ticks() {
     return g.tick;
 }
 
-void DoEvents() {
+bool StepsMoveTheClock() {
+    return true;
+}
+
+void Step() {
     if (!g.options) return;
     const std::int64_t now = Elapsed();
     if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
@@ -265,6 +308,34 @@ void DoEvents() {
     ++g.tick;
 }
 
+void Wait() {
+    Step();
+}
+
+void IdleStep() {
+    Step();
+}
+
+void PlaybackStep() {
+    // A recording plays to its end, whatever its length: only the run's own limits stop it.
+    const std::int64_t now = Elapsed();
+    if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
+    if (g.options->idle && g.options->idle()) throw StopRun{};
+}
+
+void PlaybackClock(std::int64_t elapsed) {
+    // Everything that came before this moment has been handed over: its pictures are due.
+    TakeShots(elapsed - 1);
+}
+
+void PlaybackOver(int status, const std::string& message) {
+    throw PlaybackEnded{status, message};
+}
+
+void Notify(const std::string& message) {
+    g.notes.push_back(message);
+}
+
 int ScreenDpi() {
     return g.options ? g.options->dpi : 96;
 }
@@ -287,35 +358,34 @@ bool AnotherInstanceRunning() {
 }
 
 void ShowForm(Form& form, bool modal) {
-    TraceEvent("window").add("form", form.name()).add("do", modal ? "show-modal" : "show");
     form.loaded = true;
     form.shownModal = modal;
     form.show();
     if (!modal) return;
     const std::uint32_t handle = form.handle();
+    g.modal.push_back(&form);
     while (FormLoaded(handle))
-        DoEvents();
+        ModalWait();
+    std::erase(g.modal, &form);
 }
 
 void UnloadForm(Form& form) {
-    TraceEvent("window").add("form", form.name()).add("do", "unload");
     form.loaded = false;
     form.shownModal = false;
     form.hide();
 }
 
-void FormDestroyed(Form&) {} // no windows here
+// No windows here; a form that goes stops being a modal window that input is routed to.
+void FormDestroyed(Form& form) {
+    std::erase(g.modal, &form);
+}
 
-int MsgBox(const std::string& text, int buttons, const std::string& title) {
+int MsgBox(const std::string&, int buttons, const std::string&) {
     std::string answer = buttons == vbYesNo ? "no" : "ok";
     if (!g.answers.empty()) {
         answer = g.answers.front();
         g.answers.pop_front();
     }
-    TraceEvent("msgbox")
-        .add("text", text)
-        .add("title", title.empty() ? std::string("Vexaro!!") : title)
-        .add("answer", answer);
     if (answer == "yes") return vbYes;
     if (answer == "no") return vbNo;
     return vbOK;
@@ -325,15 +395,12 @@ void SendKeys(std::string_view keys) {
     if (keys == "{Enter}") g.injectedDowns.push_back(VK_RETURN);
 }
 
-int ShellExecute(const std::string& file) {
-    const int result = g.options ? g.options->shellResult : 42;
-    TraceEvent("shell").add("file", file).add("result", result);
-    return result;
+int ShellExecute(const std::string&) {
+    return g.options ? g.options->shellResult : 42;
 }
 
 void EndProcess(int status) {
-    TraceEvent("exit").add("status", status);
     throw ProcessEnded{status};
 }
 
-} // namespace platform
+} // namespace platform::desktop

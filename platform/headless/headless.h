@@ -4,11 +4,13 @@
 
 #include "platform/backend.h"
 #include "platform/compose.h"
+#include "platform/recording.h"
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <istream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,22 +41,29 @@ struct Options {
     std::vector<Action> script;
     std::deque<std::string> answers;
     std::vector<Shot> shots;
-    std::int64_t stopAfterTicks = -1; // --ticks
-    std::function<bool()> idle;       // --until idle: true stops the run
-    std::int64_t maxTicks = 3'600'000;
+    std::int64_t stopAfterTicks = -1;  // --ticks
+    std::function<bool()> idle;        // --until idle: true stops the run
+    std::int64_t maxTicks = 3'600'000; // a scripted run stops here; a recording plays to its end
     std::function<void(const std::string&)> traceLine; // null: no trace
     bool otherInstanceRunning = false;                 // pretend a first instance runs
     int shellResult = 42;                              // what the desktop's opener answers
+    // Records the run into this file; `firstRound` (the round a game starts at) goes into its
+    // header.
+    std::string recordPath;
+    int firstRound = 1;
+    // Plays this recording instead of the script, on its own clock, screen and answers.
+    std::shared_ptr<const Recording> replay;
 };
 
 struct Result {
-    int status = 0;         // the process's exit status when it ended itself
+    int status = 0;         // the process's exit status when it ended itself, or the playback's
     bool ended = false;     // the game ended its process (rather than being stopped)
     std::int64_t ticks = 0; // ticks since the run began when it stopped
+    std::string message;    // why a playback or a recording could not go on
 };
 
-// Runs `entry` (the game from its start) on the headless backend until it ends its process or
-// a stop condition is met.
+// Runs `entry` (the game from its start) on the headless backend until it ends its process, a
+// stop condition is met or the recording it plays is over.
 Result Run(const Options& options, const std::function<void()>& entry);
 
 // Inside a run: ticks since it began, and the main window as it would be on screen.

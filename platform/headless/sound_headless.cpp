@@ -1,5 +1,6 @@
 // Sound on the headless backend: every request goes to the trace, and a synchronous wave holds
 // the virtual clock for as long as the wave lasts.
+#include "platform/desktop.h"
 #include "platform/file_read.h"
 #include "platform/headless/headless.h"
 #include "platform/sound.h"
@@ -26,7 +27,7 @@ std::uint32_t Le32(const unsigned char* p) {
 // Length of a RIFF wave in milliseconds, or nothing when the file is not one or cannot be read.
 std::optional<std::uint32_t> WaveLengthMs(const std::string& path) {
     std::vector<std::uint8_t> bytes;
-    if (ReadFileBytes(path, SIZE_MAX, bytes) != FileRead::Read) return std::nullopt;
+    if (ReadFileBytes(path, SIZE_MAX, bytes) != DiskRead::Read) return std::nullopt;
     if (bytes.size() < 12 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
         std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE")
         return std::nullopt;
@@ -50,7 +51,7 @@ std::optional<std::uint32_t> WaveLengthMs(const std::string& path) {
 
 bool IsMidi(const std::string& path) {
     std::vector<std::uint8_t> head;
-    return ReadFileBytes(path, 4, head) == FileRead::Read && head.size() >= 4 &&
+    return ReadFileBytes(path, 4, head) == DiskRead::Read && head.size() >= 4 &&
            std::string(head.begin(), head.begin() + 4) == "MThd";
 }
 
@@ -62,9 +63,10 @@ Music g_music;
 
 } // namespace
 
+namespace desktop {
+
 bool sndPlaySound(const std::string& path, int flags) {
     const auto length = WaveLengthMs(path);
-    TraceEvent("sound").add("file", BaseName(path)).add("sync", flags == SND_SYNC);
     if (!length) return false;
     if (flags == SND_SYNC) headless::AdvanceClock(*length);
     return true;
@@ -96,6 +98,8 @@ int mciSendString(std::string_view command) {
     }
     return 261;
 }
+
+} // namespace desktop
 
 namespace headless {
 void ResetSound() {

@@ -3,6 +3,7 @@
 #include "platform/sdl/backend_sdl.h"
 
 #include "platform/backend.h"
+#include "platform/desktop.h"
 #include "platform/sdl/gamepad.h"
 #include "platform/sdl/instance_lock.h"
 #include "platform/sdl/opener.h"
@@ -10,13 +11,19 @@
 #include "platform/sdl/sound_sdl.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
-namespace platform {
+namespace platform::desktop {
 
-std::uint32_t GetTickCount() {
+std::uint32_t Ticks() {
     return SDL_GetTicks();
+}
+
+// The real clock runs on by itself: a recording notes it where the game reads it.
+bool StepsMoveTheClock() {
+    return false;
 }
 
 // The game runs at 15 twips per pixel on every screen and enlarges its windows instead.
@@ -46,6 +53,39 @@ int ShellExecute(const std::string& file) {
     return sdl::ShellResult(outcome);
 }
 
+void Notify(const std::string& message) {
+    std::fprintf(stderr, "Vexaro!!: %s\n", message.c_str());
+    MsgBox(message, vbOKOnly, "Vexaro!!");
+}
+
+void PlaybackStep() {
+    sdl::Step(0); // the windows are shown; the desktop's input is only looked at
+}
+
+void PlaybackClock(std::int64_t elapsed) {
+    // A recording plays at the pace it was made: its clock waits for the wall clock.
+    static bool started = false;
+    static Uint32 origin = 0;
+    if (!started) {
+        started = true;
+        origin = SDL_GetTicks() - Uint32(elapsed);
+    }
+    for (;;) {
+        const std::int64_t ahead = elapsed - std::int64_t(Uint32(SDL_GetTicks() - origin));
+        if (ahead <= 0) return;
+        sdl::Step(int(std::min<std::int64_t>(ahead, sdl::kIdleWaitMs)));
+    }
+}
+
+void PlaybackOver(int status, const std::string& message) {
+    if (!message.empty()) Notify(message);
+    sdl::CloseAudio(); // nothing sounds on after the playback
+    // The window stays as the playback left it until the player closes it.
+    if (!sdl::MainWindow()) EndProcess(status);
+    for (;;)
+        sdl::Step(sdl::kIdleWaitMs);
+}
+
 void EndProcess(int status) {
     sdl::CloseAudio();
     SDL_Quit();
@@ -54,7 +94,7 @@ void EndProcess(int status) {
     std::_Exit(status);
 }
 
-} // namespace platform
+} // namespace platform::desktop
 
 namespace platform::sdl {
 

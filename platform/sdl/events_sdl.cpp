@@ -1,5 +1,7 @@
 // The message step: events to the windows that take them, timers, pictures.
 #include "platform/backend.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
 #include "platform/sdl/backend_sdl.h"
 #include "platform/sdl/gamepad.h"
 #include "platform/sdl/idle_wait.h"
@@ -112,7 +114,7 @@ void OnMouseButton(const SDL_MouseButtonEvent& button) {
 void Dispatch(const SDL_Event& e) {
     switch (e.type) {
     case SDL_QUIT: // the session is ending (a signal): as if the main window were closed
-        if (Form* main = MainForm(); main && main->onUnload) main->onUnload();
+        if (Form* main = MainForm()) CloseEvent(*main);
         EndProcess(0);
     case SDL_WINDOWEVENT:
         OnWindowEvent(e.window);
@@ -229,7 +231,7 @@ void WakeWithin(int ms) {
 void Step(int waitMs) {
     // What the game changed since the last turn is shown first, then the events are taken.
     SyncFormWindows();
-    Timer::FireDue(GetTickCount());
+    Timer::FireDue(desktop::Ticks());
     SyncFormWindows();
     g_wakeWithinMs = waitMs;
     const bool presented = RefreshWindows();
@@ -262,31 +264,31 @@ void RunMenu(Form& form) {
         Step(kIdleWaitMs);
     g_inMenuLoop = false;
     // The chosen command runs after the menu has gone, still inside this message step.
-    if (MenuItem* chosen = g_menu.takeChosen(form); chosen && chosen->onClick) {
-        const auto handler = chosen->onClick;
-        handler();
-    }
-}
-
-void RunIdleLoop() {
-    for (;;) {
-        if (!MenuActive()) DeliverInjectedKeys();
-        Step(kIdleWaitMs);
-    }
+    if (MenuItem* chosen = g_menu.takeChosen(form)) MenuEvent(*chosen);
 }
 
 } // namespace platform::sdl
 
-namespace platform {
+namespace platform::desktop {
 
-void DoEvents() {
+void Step() {
     // A keystroke sent by the game waits while a menu is open.
     if (!sdl::MenuActive()) sdl::DeliverInjectedKeys();
     sdl::Step(sdl::kGameWaitMs);
+}
+
+void Wait() {
+    sdl::Step(sdl::kIdleWaitMs);
+}
+
+// No game loop runs here: it waits for input without waking a thousand times a second.
+void IdleStep() {
+    if (!sdl::MenuActive()) sdl::DeliverInjectedKeys();
+    sdl::Step(sdl::kIdleWaitMs);
 }
 
 void SendKeys(std::string_view keys) {
     if (keys == "{Enter}") sdl::g_injectedDowns.push_back(VK_RETURN);
 }
 
-} // namespace platform
+} // namespace platform::desktop

@@ -2,6 +2,8 @@
 // the mouse over its controls, the keys of the main window and its menu bar.
 #include "platform/backend.h"
 #include "platform/compose.h"
+#include "platform/desktop.h"
+#include "platform/input.h"
 #include "platform/sdl/hit_test.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/menu_control.h"
@@ -113,22 +115,13 @@ class FormWindow : public InputWindow {
     }
 
     void closeRequested() override {
-        if (isMain()) {
-            CloseMenu();
-            if (form_.onUnload)
-                form_.onUnload();
-            else
-                EndProcess(0);
-        } else if (form_.onUnload) {
-            form_.onUnload();
-        } else {
-            UnloadForm(form_);
-        }
+        if (isMain()) CloseMenu();
+        CloseEvent(form_);
     }
 
     void keyDown(const SDL_KeyboardEvent& key, int vk) override {
         if (!isMain()) { // another window's keys are its own: the game hears none of them
-            if (vk != 0 && form_.onKeyDown) form_.onKeyDown(vk);
+            FormKeyEvent(form_, vk);
             return;
         }
         if (FullScreenKey(key)) {
@@ -183,7 +176,7 @@ class FormWindow : public InputWindow {
         // A click: pressed and released over the same control.
         const bool click = pressed_ && over == pressedOn_ && y >= bar && onPicture(x, y);
         pressed_ = false;
-        if (click && form_.onClick) form_.onClick(over, x, y - bar);
+        if (click) ClickEvent(form_, over, x, y - bar);
     }
 
     void mouseMotion(const SDL_MouseMotionEvent& m) override {
@@ -202,13 +195,13 @@ class FormWindow : public InputWindow {
         const bool client = y >= bar && onPicture(x, y);
         Control* over = client ? ControlAt(form_, x, y - bar) : nullptr;
         ShowPointer(over, native_->scale());
-        if (client && form_.onMouseMove) form_.onMouseMove(over, x, y - bar);
+        if (client) MouseMoveEvent(form_, over, x, y - bar);
     }
 
     void mouseWheel(const SDL_MouseWheelEvent& w) override {
         // Positive: away from the user, whichever way the desktop turns the wheel.
         const int notches = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y;
-        if (notches != 0 && form_.onMouseWheel) form_.onMouseWheel(notches);
+        if (notches != 0) WheelEvent(form_, notches);
     }
 
   private:
@@ -324,7 +317,7 @@ void SyncFormWindows() {
 
 } // namespace platform::sdl
 
-namespace platform {
+namespace platform::desktop {
 
 void ShowForm(Form& form, bool modal) {
     form.loaded = true;
@@ -342,7 +335,7 @@ void ShowForm(Form& form, bool modal) {
     sdl::PushModal(id);
     const std::uint32_t handle = form.handle();
     while (FormLoaded(handle))
-        sdl::Step(sdl::kIdleWaitMs);
+        ModalWait();
     sdl::PopModal(id);
 }
 
@@ -358,4 +351,4 @@ void FormDestroyed(Form& form) {
     if (auto window = sdl::WindowOf(form)) sdl::Orphan(window);
 }
 
-} // namespace platform
+} // namespace platform::desktop

@@ -1,6 +1,7 @@
 // MsgBox: the message box in a small window of its own, centred over the main window, modal:
 // timers keep firing and the main window keeps painting, but only the box takes input.
 #include "platform/backend.h"
+#include "platform/desktop.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/native_window.h"
 #include "platform/sdl/session.h"
@@ -92,7 +93,7 @@ class MessageBoxWindow : public InputWindow {
 
 } // namespace platform::sdl
 
-namespace platform {
+namespace platform::desktop {
 
 int MsgBox(const std::string& text, int buttons, const std::string& title) {
     auto box = std::make_shared<sdl::MessageBoxWindow>(text, buttons, title);
@@ -112,4 +113,4 @@ int MsgBox(const std::string& text, int buttons, const std::string& title) {
     return box->result();
 }
 
-} // namespace platform
+} // namespace platform::desktop

@@ -1,6 +1,7 @@
 // Wave effects and the music channel on SDL_mixer. Everything fails silently: a sound that
 // cannot be played is simply not heard, as the game expects.
 #include "platform/sdl/sound_sdl.h"
+#include "platform/desktop.h"
 #include "platform/file_read.h"
 #include "platform/sound.h"
 
@@ -159,7 +160,7 @@ bool CanOpenAsMusic(const std::string& path) {
     if (!HasMidiExtension(path)) return true;
     constexpr std::size_t kLargestTune = 16 << 20; // far beyond any tune; bounds the memory
     std::vector<std::uint8_t> bytes;
-    if (ReadFileBytes(path, kLargestTune, bytes) != FileRead::Read || bytes.size() > kLargestTune)
+    if (ReadFileBytes(path, kLargestTune, bytes) != DiskRead::Read || bytes.size() > kLargestTune)
         return false;
     return IsWholeMidiFile(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -241,6 +242,8 @@ void WaitForWave(const Mix_Chunk* chunk) {
 
 } // namespace
 
+namespace desktop {
+
 bool sndPlaySound(const std::string& path, int flags) {
     if (!audioOpen) return false;
     Mix_Chunk* chunk = LoadWave(path);
@@ -270,6 +273,8 @@ int mciSendString(std::string_view command) {
     }
     return kFailed;
 }
+
+} // namespace desktop
 
 namespace sdl {
 

@@ -94,8 +94,9 @@ export SDL_AUDIODRIVER=dummy
 export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
+GAME_ARGS=() # the game's command line, for a test that needs one
 start_game() {
-    "$GAME" >>"$WORK/game.log" 2>&1 &
+    "$GAME" "${GAME_ARGS[@]}" >>"$WORK/game.log" 2>&1 &
     GAME_PID=$!
     PIDS+=("$GAME_PID")
 }
@@ -149,4 +150,22 @@ open_game_window() {
     xdotool windowactivate --sync "$id"
     read -r x y w h <<<"$(window_geometry "$id")"
     S=$((w / 621))
+}
+
+# Presses Enter until a paused game has resumed: the pause banner, which blinks a second on and a
+# second off while paused, stays off for two seconds (`banner_up`, a command, stays false). A
+# press that lands just as one blink's wait ends is taken by the next wait's release check, as
+# designed, so the player (and a test) may have to press again.
+resume_with_enter() {
+    local _ try
+    for try in 1 2 3; do
+        xdotool key Return
+        sleep 1.5
+        for _ in 1 2 3 4 5 6; do
+            "$@" && continue 2
+            sleep 0.3
+        done
+        return 0
+    done
+    return 1
 }

@@ -2,6 +2,7 @@
 // audible and of its intended length, and the player behaves as the game expects (a new effect
 // cuts the old one, a synchronous effect blocks, the music channel opens and closes, bad files
 // are skipped quietly).
+#include "platform/desktop.h"
 #include "platform/sdl/sound_sdl.h"
 #include "platform/sound.h"
 #include "sound_measures.h"
@@ -20,8 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace soundtest;
-using platform::mciSendString;
-using platform::sndPlaySound;
+using platform::desktop::mciSendString; // the desktop's player itself, without the game's door
+using platform::desktop::sndPlaySound;
 
 const std::string kSounds = VEXARO_SOUND_DIR;
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-using platform::FileRead;
+using platform::DiskRead;
 using platform::ReadFileBytes;
 
 class FileReadTest : public ::testing::Test {
@@ -26,12 +26,12 @@ class FileReadTest : public ::testing::Test {
 TEST_F(FileReadTest, ReadsTheWholeFileAndOneBytePastTheLimitAtMost) {
     const std::string path = write("f", std::string(200000, 'x') + "end");
     std::vector<std::uint8_t> bytes;
-    ASSERT_EQ(ReadFileBytes(path, 1 << 20, bytes), FileRead::Read);
+    ASSERT_EQ(ReadFileBytes(path, 1 << 20, bytes), DiskRead::Read);
     EXPECT_EQ(bytes.size(), 200003u);
     EXPECT_EQ(std::string(bytes.end() - 3, bytes.end()), "end");
-    ASSERT_EQ(ReadFileBytes(path, 100, bytes), FileRead::Read);
+    ASSERT_EQ(ReadFileBytes(path, 100, bytes), DiskRead::Read);
     EXPECT_EQ(bytes.size(), 101u); // the caller sees that there is more
-    ASSERT_EQ(ReadFileBytes(write("empty", ""), 100, bytes), FileRead::Read);
+    ASSERT_EQ(ReadFileBytes(write("empty", ""), 100, bytes), DiskRead::Read);
     EXPECT_TRUE(bytes.empty());
 }
 
@@ -41,12 +41,12 @@ TEST_F(FileReadTest, EveryFailureIsAResultWithNoBytes) {
     std::filesystem::create_symlink(dir_ + "/loop", dir_ + "/loop");
     const struct {
         std::string path;
-        FileRead outcome;
-    } cases[] = {{dir_ + "/none", FileRead::Missing},
-                 {dir_ + "/loop", FileRead::Missing},
-                 {dir_ + "/folder", FileRead::NotAFile},
-                 {"/dev/zero", FileRead::NotAFile},
-                 {dir_ + "/mem", FileRead::Failed}};
+        DiskRead outcome;
+    } cases[] = {{dir_ + "/none", DiskRead::Missing},
+                 {dir_ + "/loop", DiskRead::Missing},
+                 {dir_ + "/folder", DiskRead::NotAFile},
+                 {"/dev/zero", DiskRead::NotAFile},
+                 {dir_ + "/mem", DiskRead::Failed}};
     for (const auto& c : cases) {
         std::vector<std::uint8_t> bytes{1, 2, 3};
         EXPECT_EQ(ReadFileBytes(c.path, 1000, bytes), c.outcome) << c.path;
@@ -59,7 +59,7 @@ TEST_F(FileReadTest, AFileWithoutReadPermissionDoesNotOpen) {
     const std::string path = write("locked", "x");
     std::filesystem::permissions(path, std::filesystem::perms::none);
     std::vector<std::uint8_t> bytes;
-    EXPECT_EQ(ReadFileBytes(path, 10, bytes), FileRead::NoAccess);
+    EXPECT_EQ(ReadFileBytes(path, 10, bytes), DiskRead::NoAccess);
 }
 
 } // namespace

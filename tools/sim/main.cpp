@@ -3,6 +3,7 @@
 #include "core/main.h"
 #include "core/game_state.h"
 #include "platform/headless/headless.h"
+#include "platform/recording.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     platform::headless::Options options;
     std::string tracePath;
     bool untilIdle = false;
+    std::string scriptPath, replayPath;
+    bool roundGiven = false, screenGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& out) {
@@ -50,12 +53,15 @@ int main(int argc, char** argv) {
             if (!value(v) || !ParseNumber(v, n) || n < 24 || n > 960)
                 return Usage("--dpi needs a number from 24 to 960");
             options.dpi = int(n);
+            screenGiven = true;
         } else if (arg == "--start-tick") {
             if (!value(v) || !ParseNumber(v, n) || n < 0 || n > 0xFFFFFFFFLL)
                 return Usage("--start-tick needs a number from 0 to 4294967295");
             options.startTick = std::uint32_t(n);
+            screenGiven = true;
         } else if (arg == "--script") {
             if (!value(v)) return Usage("--script needs a file");
+            scriptPath = v;
             std::ifstream in(v);
             if (!in) return Usage("cannot read script " + v);
             std::string error;
@@ -65,6 +71,7 @@ int main(int argc, char** argv) {
             if (!value(v) || !ParseNumber(v, n) || n < 1 || n > 9999)
                 return Usage("--round needs a round number");
             g_firstRound = Long(n);
+            roundGiven = true;
         } else if (arg == "--ticks") {
             if (!value(v) || !ParseNumber(v, n) || n < 0) return Usage("--ticks needs a number");
             options.stopAfterTicks = n;
@@ -80,10 +87,28 @@ int main(int argc, char** argv) {
             if (colon == std::string::npos || !ParseNumber(v.substr(0, colon), n) || n < 0)
                 return Usage("--shot needs T:FILE.png");
             options.shots.push_back({n, v.substr(colon + 1)});
+        } else if (arg == "--record") {
+            if (!value(v)) return Usage("--record needs a file");
+            options.recordPath = v;
+        } else if (arg == "--replay") {
+            if (!value(v)) return Usage("--replay needs a recording");
+            replayPath = v;
         } else {
             return Usage("unknown argument " + arg);
         }
     }
+    if (!replayPath.empty()) {
+        // A recording brings its own input, clock, screen and first round.
+        if (!scriptPath.empty() || roundGiven || screenGiven || !options.recordPath.empty())
+            return Usage("--replay plays a recording as it was made: no --script, --round, "
+                         "--dpi, --start-tick or --record with it");
+        auto recording = std::make_shared<platform::Recording>();
+        std::string error;
+        if (!platform::LoadRecording(replayPath, *recording, error)) return Usage(error);
+        g_firstRound = recording->firstRound;
+        options.replay = std::move(recording);
+    }
+    options.firstRound = int(g_firstRound);
     std::stable_sort(options.shots.begin(), options.shots.end(),
                      [](const auto& a, const auto& b) { return a.t < b.t; });
 
@@ -110,5 +135,6 @@ int main(int argc, char** argv) {
         Main();
     });
     if (trace) trace->flush();
-    return result.ended ? result.status : 0;
+    if (!result.message.empty()) std::fprintf(stderr, "vexaro-sim: %s\n", result.message.c_str());
+    return result.status;
 }

@@ -1,0 +1,146 @@
+// The key record behind GetAsyncKeyState, and the door through which every input reaches the
+// game's handlers, shared by both backends.
+#include "platform/input.h"
+
+#include "platform/backend.h"
+#include "platform/replay.h"
+#include "platform/trace.h"
+
+#include <array>
+
+namespace platform {
+
+namespace {
+
+struct KeyRecord {
+    std::uint8_t heldBy = 0; // KeySource bits
+    bool pressedSinceQuery = false;
+};
+std::array<KeyRecord, 256> g_keys;
+Form* g_mainForm = nullptr;
+
+bool IsKey(int vkey) {
+    return vkey > 0 && vkey < int(g_keys.size());
+}
+
+// While a recording plays, the desktop's own input is not the game's: Escape stops the
+// playback, closing the main window ends the program, and everything else is ignored.
+bool TakenByPlayback(From from, int vkey = 0) {
+    if (from != From::Desktop || !IsPlaying()) return false;
+    if (vkey == VK_ESCAPE) StopPlaybackByPlayer();
+    return true;
+}
+
+// Names as a recording writes them: without blanks.
+std::string Word(const std::string& name) {
+    std::string word = name.empty() ? "-" : name;
+    for (char& c : word)
+        if (static_cast<unsigned char>(c) <= ' ') c = '_';
+    return word;
+}
+
+void NoteInput(From from, const std::string& line) {
+    if (from == From::Desktop) replay::Note(line);
+}
+
+std::string Pointer(Form& form, Control* over, int x, int y) {
+    return Word(form.name()) + " " + (over ? Word(over->name()) : "-") + " " + std::to_string(x) +
+           " " + std::to_string(y);
+}
+
+} // namespace
+
+std::int16_t GetAsyncKeyState(int vkey) {
+    if (!IsKey(vkey)) return 0;
+    KeyRecord& k = g_keys[vkey];
+    std::int16_t state = std::int16_t((k.heldBy ? 0x8000 : 0) | (k.pressedSinceQuery ? 1 : 0));
+    k.pressedSinceQuery = false;
+    return state;
+}
+
+// A key as a recording writes it: "down" or "pad-down", and whether a window takes it.
+std::string KeyWord(KeySource source, bool down) {
+    const char* word = down ? "down " : "up ";
+    return source == KeySource::Gamepad ? std::string("pad-") + word : word;
+}
+
+void KeyDownEvent(Form* target, int vkey, KeySource source, From from) {
+    if (TakenByPlayback(from, vkey) || !IsKey(vkey)) return;
+    NoteInput(from, KeyWord(source, true) + std::to_string(vkey) + (target ? "" : " -"));
+    g_keys[vkey].heldBy |= std::uint8_t(source);
+    g_keys[vkey].pressedSinceQuery = true;
+    if (target && target->onKeyDown) target->onKeyDown(vkey);
+}
+
+void KeyUpEvent(int vkey, KeySource source, From from) {
+    if (TakenByPlayback(from) || !IsKey(vkey)) return;
+    NoteInput(from, KeyWord(source, false) + std::to_string(vkey));
+    g_keys[vkey].heldBy &= std::uint8_t(~unsigned(source));
+}
+
+void FormKeyEvent(Form& form, int vkey, From from) {
+    if (TakenByPlayback(from, vkey) || !form.onKeyDown || !IsKey(vkey)) return;
+    NoteInput(from, "down " + std::to_string(vkey) + " " + Word(form.name()));
+    form.onKeyDown(vkey);
+}
+
+void MenuEvent(MenuItem& item, From from) {
+    if (TakenByPlayback(from) || !item.onClick) return;
+    NoteInput(from, "menu " + Word(item.name));
+    TraceEvent("menu").add("name", item.name);
+    const auto handler = item.onClick; // the item may change while its command runs
+    handler();
+}
+
+void CloseEvent(Form& form, From from) {
+    if (TakenByPlayback(from)) {
+        if (&form == MainForm()) EndProcess(0);
+        return;
+    }
+    NoteInput(from, "close " + Word(form.name()));
+    TraceEvent("close").add("form", form.name());
+    if (form.onUnload)
+        form.onUnload();
+    else if (&form == MainForm())
+        EndProcess(0);
+    else
+        UnloadForm(form);
+}
+
+void ClickEvent(Form& form, Control* over, int x, int y, From from) {
+    if (TakenByPlayback(from) || !form.onClick) return;
+    NoteInput(from, "click " + Pointer(form, over, x, y));
+    TraceEvent("click").add("name", over ? over->name() : form.name());
+    form.onClick(over, x, y);
+}
+
+void MouseMoveEvent(Form& form, Control* over, int x, int y, From from) {
+    if (TakenByPlayback(from) || !form.onMouseMove) return;
+    NoteInput(from, "move " + Pointer(form, over, x, y));
+    form.onMouseMove(over, x, y);
+}
+
+void WheelEvent(Form& form, int notches, From from) {
+    if (TakenByPlayback(from) || !form.onMouseWheel) return;
+    NoteInput(from, "wheel " + Word(form.name()) + " " + std::to_string(notches));
+    form.onMouseWheel(notches);
+}
+
+void TimerEvent(Timer& timer, From from) {
+    if (TakenByPlayback(from) || !timer.onTimer) return;
+    NoteInput(from, "timer " + Word(timer.name()));
+    timer.onTimer();
+}
+
+void ResetKeys() {
+    g_keys = {};
+}
+
+void SetMainForm(Form* form) {
+    g_mainForm = form;
+}
+Form* MainForm() {
+    return g_mainForm;
+}
+
+} // namespace platform
