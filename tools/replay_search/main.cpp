@@ -13,6 +13,7 @@
 #include "platform/headless/headless.h"
 #include "stage/stage.h"
 #include "tools/replay_search/beam_search.h"
+#include "tools/replay_search/pilot_rules.h"
 #include "tools/replay_search/replay_script.h"
 
 #include <chrono>
@@ -64,8 +65,9 @@ struct Found {
     int allowance = 0;
 };
 
-Found SearchRound(const std::string& appDir, int round, const Plan& plan, bool verbose) {
+Found SearchRound(const std::string& appDir, int round, Plan plan, bool verbose) {
     Found found;
+    plan.margin = std::max(plan.margin, RockMargin(round));
     platform::headless::Options options;
     options.appDir = appDir;
     options.maxTicks = std::int64_t(1) << 40;

@@ -4,6 +4,10 @@
 //   vexaro-rounds dump FILE.dat.rnd             a round file as text (compiles back to its bytes)
 //   vexaro-rounds check FILE.dat.rnd...         the game's own check, one line per fault
 //   vexaro-rounds preview FILE.dat.rnd OUT.png  the stage as the game builds it, all of it
+//   vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row]
+//                                               the round's figures and, with a replay, those
+//                                               of its flight; --row prints them as a row of
+//                                               the table in docs/rounds/README.md
 #include "core/main.h"
 #include "core/game_state.h"
 #include "display/fmain.h"
@@ -11,8 +15,10 @@
 #include "platform/headless/headless.h"
 #include "stage/round_file.h"
 #include "stage/stage.h"
+#include "tools/rounds/round_stats.h"
 #include "tools/rounds/round_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -26,7 +32,8 @@ int Usage() {
     std::cerr << "usage: vexaro-rounds compile SRC.txt OUT.dat.rnd\n"
                  "       vexaro-rounds dump FILE.dat.rnd\n"
                  "       vexaro-rounds check FILE.dat.rnd...\n"
-                 "       vexaro-rounds preview FILE.dat.rnd OUT.png\n";
+                 "       vexaro-rounds preview FILE.dat.rnd OUT.png\n"
+                 "       vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row]\n";
     return 2;
 }
 
@@ -145,6 +152,21 @@ int Preview(const std::string& path, const std::string& target) {
     return written ? 0 : 1;
 }
 
+int Stats(std::vector<std::string> args) {
+    const auto row = std::find(args.begin(), args.end(), "--row");
+    const bool asRow = row != args.end();
+    if (asRow) args.erase(row);
+    if (args.empty() || args.size() > 2) return Usage();
+    RoundFigures figures;
+    std::string error;
+    if (!MeasureRound(args[0], args.size() == 2 ? args[1] : "", figures, error)) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    std::cout << (asRow ? FiguresTableRow(figures) + "\n" : DescribeFigures(figures));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -153,5 +175,6 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
     if (args.size() >= 2 && args[0] == "check") return Check({args.begin() + 1, args.end()});
     if (args.size() == 3 && args[0] == "preview") return Preview(args[1], args[2]);
+    if (!args.empty() && args[0] == "stats") return Stats({args.begin() + 1, args.end()});
     return Usage();
 }
