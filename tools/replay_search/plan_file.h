@@ -5,7 +5,7 @@
 //                      every key state lasts as long as a player's
 //   margin 20          pixels the ship's box keeps from rock and enemies; never less than the
 //                      round's own rule (16 in rounds 1 to 3, 6 later), which is the default
-//   speed 40           the top speed in twips per frame on either axis (default 40): a
+//   speed 30           the top speed in twips per frame on either axis (default 30): a
 //                      player's cruising pace
 //   via X Y [r=R] [v=V]  pass within R pixels (default 24) of the centre of range cell (X, Y),
 //                        at most V twips per frame fast; X and Y may have a fraction
@@ -32,7 +32,7 @@ struct Plan {
     int beam = 600;
     int hold = 8;
     int margin = 0;
-    int speed = 40;
+    int speed = 30;
     std::vector<Waypoint> waypoints;
 };
 

@@ -45,13 +45,16 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The round the game loads a file as: N of "R<N>.dat.rnd", else 1.
+} // namespace
+
 int RoundOfFileName(const std::string& path) {
     std::smatch m;
     const std::string name = fs::path(path).filename().string();
     static const std::regex pattern("R([1-9][0-9]{0,3})\\.dat\\.rnd");
     return std::regex_match(name, m, pattern) ? std::stoi(m[1]) : 1;
 }
+
+namespace {
 
 void CountRecords(const RoundFileContents& contents, RoundFigures& f) {
     for (const RoundRecord& r : contents.Records) {
@@ -170,8 +173,10 @@ class FlightWatch {
     bool done_ = false;
 };
 
-bool FlyReplay(const std::string& roundBytes, const std::string& replayText, RoundFigures& f,
-               std::string& error) {
+} // namespace
+
+bool PlayReplayOnRound(const std::string& roundBytes, int round, const std::string& replayText,
+                       const std::function<void(long long mode)>& onFrame, std::string& error) {
     // The game reads rounds from its folder: a folder of its own with this round in it, and the
     // sounds of this program's folder, whose lengths the game's waits depend on.
     static int runs = 0;
@@ -183,7 +188,7 @@ bool FlyReplay(const std::string& roundBytes, const std::string& replayText, Rou
     fs::create_directory_symlink(fs::path(platform::ExecutableDir()) / "wav", folder / "wav",
                                  fsError);
     {
-        std::ofstream out(folder / "rnd_dat" / ("R" + std::to_string(f.round) + ".dat.rnd"),
+        std::ofstream out(folder / "rnd_dat" / ("R" + std::to_string(round) + ".dat.rnd"),
                           std::ios::binary);
         out << roundBytes;
         if (!out) {
@@ -193,7 +198,6 @@ bool FlyReplay(const std::string& roundBytes, const std::string& replayText, Rou
         }
     }
 
-    const std::vector<std::string> lines = Lines(replayText);
     platform::headless::Options options;
     options.appDir = folder.string() + "/";
     std::istringstream script(replayText);
@@ -204,25 +208,33 @@ bool FlyReplay(const std::string& roundBytes, const std::string& replayText, Rou
         return false;
     }
     long long last = 0;
-    for (const std::string& line : lines)
+    for (const std::string& line : Lines(replayText))
         last = std::max<long long>(last, LineTick(line));
     options.stopAfterTicks = last + 300;
-
-    f.shortestKeyState = ShortestKeyState(lines);
-    std::unique_ptr<FlightWatch> watch;
     options.traceLine = [&](const std::string& line) {
-        if (!platform::TraceIs(line, "frame") || platform::TraceField(line, "round") != f.round)
-            return;
-        if (!watch) watch = std::make_unique<FlightWatch>(f);
-        watch->Frame(platform::TraceField(line, "mode"));
+        if (platform::TraceIs(line, "frame") && platform::TraceField(line, "round") == round)
+            onFrame(platform::TraceField(line, "mode"));
     };
-    const int round = f.round;
     platform::headless::Run(options, [round] {
         ResetProcessState();
         g_firstRound = round;
         Main();
     });
     fs::remove_all(folder, fsError);
+    return true;
+}
+
+namespace {
+
+bool FlyReplay(const std::string& roundBytes, const std::string& replayText, RoundFigures& f,
+               std::string& error) {
+    f.shortestKeyState = ShortestKeyState(Lines(replayText));
+    std::unique_ptr<FlightWatch> watch;
+    const auto onFrame = [&](long long mode) {
+        if (!watch) watch = std::make_unique<FlightWatch>(f);
+        watch->Frame(mode);
+    };
+    if (!PlayReplayOnRound(roundBytes, f.round, replayText, onFrame, error)) return false;
     f.flown = true;
     return true;
 }

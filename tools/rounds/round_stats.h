@@ -3,6 +3,7 @@
 // rules of the replay search.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,3 +45,12 @@ std::string DescribeFigures(const RoundFigures& f);
 // One row of the figures table of docs/rounds/README.md, and its header.
 std::string FiguresTableHeader();
 std::string FiguresTableRow(const RoundFigures& f);
+
+// The round the game loads a file as: N of "R<N>.dat.rnd", else 1.
+int RoundOfFileName(const std::string& path);
+
+// Plays a replay in the headless game on the given round file bytes, loaded as round `round`;
+// `onFrame` runs after every frame of that round with the frame's GameMode, while the stage
+// is as the frame left it.
+bool PlayReplayOnRound(const std::string& roundBytes, int round, const std::string& replayText,
+                       const std::function<void(long long mode)>& onFrame, std::string& error);
