@@ -91,12 +91,19 @@ bool Search::PrepareTargets(std::string& error) {
     FMain& f = fMain();
     pad_ = BoxOf(f.pGoal);
     const int width = PixelsX(f.pScreen.width()), height = PixelsY(f.pScreen.height());
-    // Where the ship's centre may be: by the rules' distance from rock, and off the pad but
-    // for the landing.
+    // Where the ship's centre may be: by the rules' distance from rock and from the loose
+    // blocks, which hang still until the ship comes below them, and off the pad but for the
+    // landing.
+    std::vector<PixelBox> blocks;
+    for (Long i = 0; i < EnemyCount; ++i)
+        if (Enemies[std::size_t(i)].Kind == 5)
+            blocks.push_back(BoxOf(f.pEnemy[Enemies[std::size_t(i)].Sprite]));
     const auto openMap = [&](bool padOpen) {
-        return std::make_unique<OpenMap>(width, height, [this, padOpen](int x, int y) {
+        return std::make_unique<OpenMap>(width, height, [&, padOpen](int x, int y) {
             const PixelBox box{x - 16, y - 16, 32, 32};
             const double need = Reaching(box) ? 1 : plan_.margin;
+            for (const PixelBox& block : blocks)
+                if (BoxGap(box, block) < need) return false;
             return RockGap(box, need) >= need && (padOpen || BoxGap(box, pad_) >= 1);
         });
     };

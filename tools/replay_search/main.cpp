@@ -141,7 +141,10 @@ int SearchCommand(int round, const std::string& planPath, const std::string& out
     const GameOutcome outcome = RunGame(appDir, round, script, stop);
     if (outcome.rounds.empty() || !outcome.rounds.front().cleared ||
         outcome.rounds.front().crashed) {
-        std::cerr << "round " << round << ": the game did not clear the round with the script\n";
+        // Kept for a look at where the game and the search part.
+        WriteLines(outPath + ".failed", script);
+        std::cerr << "round " << round << ": the game did not clear the round with the script ("
+                  << outPath << ".failed)\n";
         return 1;
     }
     const RoundOutcome& r = outcome.rounds.front();
