@@ -2,13 +2,11 @@
 // boxes, the key states of a script, the room the ship keeps on a built stage, and the plan
 // files that steer the search.
 #include "core/game_state.h"
-#include "core/main.h"
 #include "display/fmain.h"
-#include "platform/headless/headless.h"
 #include "stage/round_file.h"
-#include "stage/stage.h"
 #include "tools/replay_search/pilot_rules.h"
 #include "tools/replay_search/plan_file.h"
+#include "tools/rounds/round_stats.h"
 #include "tools/rounds/round_text.h"
 
 #include <gtest/gtest.h>
@@ -79,16 +77,7 @@ class RoomTest : public ::testing::Test {
         ASSERT_TRUE(CompileRoundText(text, bytes, error)) << error;
         RoundFileContents contents;
         ASSERT_TRUE(ReadRoundFile(bytes, contents, error)) << error;
-        platform::headless::Options options;
-        platform::headless::Run(options, [&] {
-            ResetProcessState();
-            TwipsX = platform::g_twipsX;
-            TwipsY = platform::g_twipsY;
-            ShowMainWindow();
-            BuildStage(contents);
-            checks();
-            platform::EndProcess(0);
-        });
+        OnBuiltStage(contents, checks);
     }
     static void ShipAt(int x, int y) { fMain().iRocket.move(float(x * TwipsX), float(y * TwipsY)); }
 };

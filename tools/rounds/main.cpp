@@ -6,17 +6,17 @@
 //   vexaro-rounds preview FILE.dat.rnd OUT.png [REPLAY.txt]
 //                                               the stage as the game builds it, all of it;
 //                                               with a replay, the ship's way drawn over it
-//   vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row]
+//   vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row] [--header]
 //                                               the round's figures and, with a replay, those
 //                                               of its flight; --row prints them as a row of
-//                                               the table in docs/rounds/README.md
-#include "core/main.h"
+//                                               the table in docs/rounds/README.md, --header
+//                                               the table's head before it
 #include "core/game_state.h"
 #include "display/fmain.h"
 #include "platform/assets.h"
-#include "platform/headless/headless.h"
+#include "platform/backend.h"
+#include "platform/compose.h"
 #include "stage/round_file.h"
-#include "stage/stage.h"
 #include "tools/replay_search/pilot_rules.h"
 #include "tools/rounds/round_stats.h"
 #include "tools/rounds/round_text.h"
@@ -36,7 +36,7 @@ int Usage() {
                  "       vexaro-rounds dump FILE.dat.rnd\n"
                  "       vexaro-rounds check FILE.dat.rnd...\n"
                  "       vexaro-rounds preview FILE.dat.rnd OUT.png [REPLAY.txt]\n"
-                 "       vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row]\n";
+                 "       vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row] [--header]\n";
     return 2;
 }
 
@@ -130,9 +130,10 @@ bool WritePreview(const std::string& target, const std::vector<Point>& route) {
     frame.height = platform::TwipsToPixels(f.pScreen.height(), platform::g_twipsY);
     frame.pixels.assign(std::size_t(frame.width) * frame.height, 0);
     platform::ComposeBox(f.pScreen, 0, 0, {0, 0, frame.width, frame.height}, frame);
+    // Dots four pixels wide, so that the way still shows when the picture is scaled down.
     for (const Point& p : route)
-        for (int dy = 0; dy < 2; ++dy)
-            for (int dx = 0; dx < 2; ++dx)
+        for (int dy = -1; dy < 3; ++dy)
+            for (int dx = -1; dx < 3; ++dx)
                 if (p.x + dx >= 0 && p.y + dy >= 0 && p.x + dx < frame.width &&
                     p.y + dy < frame.height)
                     frame.at(p.x + dx, p.y + dy) = 0xFFE040;
@@ -151,7 +152,8 @@ bool FlownRoute(const std::vector<std::uint8_t>& bytes, const std::string& path,
         const replay::PixelBox ship = replay::ShipBox();
         route.push_back({ship.left + 16, ship.top + 16});
     };
-    if (!PlayReplayOnRound({bytes.begin(), bytes.end()}, round, replay, onFrame, error)) {
+    if (!PlayReplayOnRound({bytes.begin(), bytes.end()}, round, replay, platform::ExecutableDir(),
+                           onFrame, error)) {
         std::cerr << error << "\n";
         return false;
     }
@@ -173,31 +175,29 @@ int Preview(const std::string& path, const std::string& target, const std::strin
     std::vector<Point> route;
     if (!replay.empty() && !FlownRoute(bytes, replay, RoundOfFileName(path), route)) return 1;
     bool written = false;
-    platform::headless::Options options;
-    platform::headless::Run(options, [&] {
-        ResetProcessState();
-        TwipsX = platform::g_twipsX;
-        TwipsY = platform::g_twipsY;
-        ShowMainWindow();
-        BuildStage(contents);
-        written = WritePreview(target, route);
-        platform::EndProcess(0);
-    });
+    OnBuiltStage(contents, [&] { written = WritePreview(target, route); });
     if (!written) std::cerr << target << ": cannot write\n";
     return written ? 0 : 1;
 }
 
 int Stats(std::vector<std::string> args) {
-    const auto row = std::find(args.begin(), args.end(), "--row");
-    const bool asRow = row != args.end();
-    if (asRow) args.erase(row);
+    const auto flag = [&args](const char* name) {
+        const auto at = std::find(args.begin(), args.end(), name);
+        if (at == args.end()) return false;
+        args.erase(at);
+        return true;
+    };
+    const bool asRow = flag("--row");
+    const bool withHeader = flag("--header");
     if (args.empty() || args.size() > 2) return Usage();
     RoundFigures figures;
     std::string error;
-    if (!MeasureRound(args[0], args.size() == 2 ? args[1] : "", figures, error)) {
+    if (!MeasureRound(args[0], args.size() == 2 ? args[1] : "", platform::ExecutableDir(), figures,
+                      error)) {
         std::cerr << error << "\n";
         return 1;
     }
+    if (withHeader) std::cout << FiguresTableHeader() << "\n";
     std::cout << (asRow ? FiguresTableRow(figures) + "\n" : DescribeFigures(figures));
     return 0;
 }

@@ -4,10 +4,10 @@
 #include "core/main.h"
 #include "core/twips.h"
 #include "display/fmain.h"
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
 #include "platform/trace.h"
 #include "stage/round_file.h"
+#include "stage/stage.h"
 #include "tools/replay_search/pilot_rules.h"
 #include "tools/replay_search/replay_script.h"
 
@@ -176,17 +176,17 @@ class FlightWatch {
 } // namespace
 
 bool PlayReplayOnRound(const std::string& roundBytes, int round, const std::string& replayText,
+                       const std::string& gameDir,
                        const std::function<void(long long mode)>& onFrame, std::string& error) {
     // The game reads rounds from its folder: a folder of its own with this round in it, and the
-    // sounds of this program's folder, whose lengths the game's waits depend on.
+    // sounds of the game's folder, whose lengths the game's waits depend on.
     static int runs = 0;
     const fs::path folder =
         fs::temp_directory_path() /
         ("vexaro-stats-" + std::to_string(::getpid()) + "-" + std::to_string(++runs));
     std::error_code fsError;
     fs::create_directories(folder / "rnd_dat", fsError);
-    fs::create_directory_symlink(fs::path(platform::ExecutableDir()) / "wav", folder / "wav",
-                                 fsError);
+    fs::create_directory_symlink(fs::path(gameDir) / "wav", folder / "wav", fsError);
     {
         std::ofstream out(folder / "rnd_dat" / ("R" + std::to_string(round) + ".dat.rnd"),
                           std::ios::binary);
@@ -226,15 +226,15 @@ bool PlayReplayOnRound(const std::string& roundBytes, int round, const std::stri
 
 namespace {
 
-bool FlyReplay(const std::string& roundBytes, const std::string& replayText, RoundFigures& f,
-               std::string& error) {
+bool FlyReplay(const std::string& roundBytes, const std::string& replayText,
+               const std::string& gameDir, RoundFigures& f, std::string& error) {
     f.shortestKeyState = ShortestKeyState(Lines(replayText));
     std::unique_ptr<FlightWatch> watch;
     const auto onFrame = [&](long long mode) {
         if (!watch) watch = std::make_unique<FlightWatch>(f);
         watch->Frame(mode);
     };
-    if (!PlayReplayOnRound(roundBytes, f.round, replayText, onFrame, error)) return false;
+    if (!PlayReplayOnRound(roundBytes, f.round, replayText, gameDir, onFrame, error)) return false;
     f.flown = true;
     return true;
 }
@@ -263,6 +263,19 @@ std::string EnemyList(const RoundFigures& f) {
 
 } // namespace
 
+void OnBuiltStage(const RoundFileContents& contents, const std::function<void()>& look) {
+    platform::headless::Options options;
+    platform::headless::Run(options, [&] {
+        ResetProcessState();
+        TwipsX = platform::g_twipsX;
+        TwipsY = platform::g_twipsY;
+        ShowMainWindow();
+        BuildStage(contents);
+        look();
+        platform::EndProcess(0);
+    });
+}
+
 int RoundFigures::enemyCount() const {
     int n = 0;
     for (int k : enemies)
@@ -270,8 +283,8 @@ int RoundFigures::enemyCount() const {
     return n;
 }
 
-bool MeasureRound(const std::string& roundFile, const std::string& replay, RoundFigures& out,
-                  std::string& error) {
+bool MeasureRound(const std::string& roundFile, const std::string& replay,
+                  const std::string& gameDir, RoundFigures& out, std::string& error) {
     std::string bytes;
     if (!ReadText(roundFile, bytes)) {
         error = roundFile + ": cannot read";
@@ -292,7 +305,7 @@ bool MeasureRound(const std::string& roundFile, const std::string& replay, Round
         error = replay + ": cannot read";
         return false;
     }
-    return FlyReplay(bytes, replayText, out, error);
+    return FlyReplay(bytes, replayText, gameDir, out, error);
 }
 
 std::string DescribeFigures(const RoundFigures& f) {

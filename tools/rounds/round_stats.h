@@ -36,9 +36,10 @@ struct RoundFigures {
 };
 
 // Reads the round file and, when `replay` is not empty, plays the replay on it in the headless
-// game. False with a message when a file cannot be read or is not a sound round.
-bool MeasureRound(const std::string& roundFile, const std::string& replay, RoundFigures& out,
-                  std::string& error);
+// game, with the sounds of the game in `gameDir` (their lengths time the game's waits). False
+// with a message when a file cannot be read or is not a sound round.
+bool MeasureRound(const std::string& roundFile, const std::string& replay,
+                  const std::string& gameDir, RoundFigures& out, std::string& error);
 
 // The figures as lines of "name: value" for a reader.
 std::string DescribeFigures(const RoundFigures& f);
@@ -46,11 +47,19 @@ std::string DescribeFigures(const RoundFigures& f);
 std::string FiguresTableHeader();
 std::string FiguresTableRow(const RoundFigures& f);
 
+struct RoundFileContents;
+
+// Runs `look` in the headless game with the stage built from the round's records, the window
+// shown and the twips factors of the virtual screen, as a tool or a test wants to see it.
+void OnBuiltStage(const RoundFileContents& contents, const std::function<void()>& look);
+
 // The round the game loads a file as: N of "R<N>.dat.rnd", else 1.
 int RoundOfFileName(const std::string& path);
 
-// Plays a replay in the headless game on the given round file bytes, loaded as round `round`;
+// Plays a replay in the headless game on the given round file bytes, loaded as round `round`,
+// with the sounds of the game in `gameDir`;
 // `onFrame` runs after every frame of that round with the frame's GameMode, while the stage
 // is as the frame left it.
 bool PlayReplayOnRound(const std::string& roundBytes, int round, const std::string& replayText,
+                       const std::string& gameDir,
                        const std::function<void(long long mode)>& onFrame, std::string& error);
