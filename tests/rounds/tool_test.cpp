@@ -201,7 +201,7 @@ TEST_F(ToolTest, StatsAndPreviewFollowTheReplaysFlight) {
 }
 
 TEST_F(ToolTest, StatsNamesWhatItCannotRead) {
-    WriteBytes(at("bad.rnd"), Bytes{0xFF, 0xFF, 0xFF, 0xFF});
+    WriteBytes(at("bad.rnd"), Bytes{0x01, 0x00, 0x00, 0x00}); // a record promised, none there
     EXPECT_EQ(Tool("stats " + at("bad.rnd")).status, 1);
     ASSERT_EQ(
         Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("R1.dat.rnd"))
