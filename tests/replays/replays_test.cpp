@@ -1,9 +1,11 @@
 // Every round proven clearable: its replay, played by vexaro-sim from the countdown, lands on
 // the pad with every person of the round aboard, crashes nowhere, and touches down with the
 // time left that was recorded when the replay was made, so that a changed round or a changed
-// frame rule that breaks the flight is caught. The whole-game replay reaches the ending.
+// frame rule that breaks the flight is caught. The whole-game replay reaches the ending. Every
+// replay changes keys at a player's pace.
 #include "platform/trace.h"
 #include "tests/fixtures/sim_process.h"
+#include "tools/replay_search/pilot_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +102,20 @@ TEST_P(RoundReplay, ClearsTheRoundWithEveryPersonAndTheRecordedTimeLeft) {
 
 INSTANTIATE_TEST_SUITE_P(Rounds, RoundReplay, ::testing::Range(1, 10),
                          [](const auto& info) { return "R" + std::to_string(info.param); });
+
+// A player's pace: no key changes within 8 frames of the one before, in every round's replay
+// and in the whole game.
+TEST(Replays, ChangeKeysNoSoonerThanEightFramesAfterTheChangeBefore) {
+    std::vector<std::string> paths;
+    for (int round = 1; round <= 9; ++round)
+        paths.push_back(ReplayPath(round));
+    paths.push_back(kSource + "tests/replays/full-game.txt");
+    for (const std::string& path : paths) {
+        const std::vector<std::string> script = ReadLines(path);
+        ASSERT_FALSE(script.empty()) << path;
+        EXPECT_GE(replay::ShortestKeyState(script), replay::kMinKeyFrames) << path;
+    }
+}
 
 TEST(NineRounds, PassTheRoundFileCheck) {
     std::string command = std::string(VEXARO_ROUNDS_TOOL) + " check";

@@ -152,6 +152,67 @@ TEST_F(ToolTest, PreviewShowsTheWholePlayfield) {
     EXPECT_EQ(px(288 + 9 * 32 + 10, 224 + 14 * 32 + 10), pad->pixels.get(10, 10));
 }
 
+// The figures of a round without a replay: what its file holds.
+TEST_F(ToolTest, StatsCountsWhatARoundHolds) {
+    ASSERT_EQ(
+        Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("R3.dat.rnd"))
+            .status,
+        0);
+    const Outcome o = Tool("stats " + at("R3.dat.rnd"));
+    ASSERT_EQ(o.status, 0) << o.out;
+    for (const char* line :
+         {"round:              3\n", "size:               20 x 15 cells, 2 rocks\n",
+          "capsules:           1\n", "people:             1\n",
+          "enemies:            1 guard, 1 clockwise sentry, 1 loose block\n",
+          "allowance:          120 s\n"})
+        EXPECT_NE(o.out.find(line), std::string::npos) << line << o.out;
+    EXPECT_EQ(o.out.find("flight time"), std::string::npos) << o.out;
+}
+
+// With a replay: the flight as the game plays it. Without keys after the start the ship falls
+// from its cell onto the rock below and crashes; the preview draws its way down.
+TEST_F(ToolTest, StatsAndPreviewFollowTheReplaysFlight) {
+    ASSERT_EQ(
+        Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("R1.dat.rnd"))
+            .status,
+        0);
+    std::ofstream(at("fall.txt")) << "1100 tap space\n9000 up space\n";
+    const Outcome o = Tool("stats " + at("R1.dat.rnd") + " " + at("fall.txt"));
+    ASSERT_EQ(o.status, 0) << o.out;
+    EXPECT_NE(o.out.find("outcome:            crashed\n"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("pad in view:        no\n"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("taken:              0 capsules, 0 people\n"), std::string::npos) << o.out;
+
+    const Outcome row = Tool("stats " + at("R1.dat.rnd") + " " + at("fall.txt") + " --row");
+    ASSERT_EQ(row.status, 0) << row.out;
+    EXPECT_EQ(row.out.rfind("| 1 | 20 × 15 | ", 0), 0u) << row.out;
+
+    ASSERT_EQ(
+        Tool("preview " + at("R1.dat.rnd") + " " + at("fall.png") + " " + at("fall.txt")).status,
+        0);
+    const auto picture = platform::ReadPng(at("fall.png"));
+    ASSERT_TRUE(picture);
+    // The ship's centre starts at the middle of range cell (2, 3) and falls straight down.
+    const int x = 288 + 2 * 32 + 16;
+    int dots = 0;
+    for (int y = 224 + 3 * 32 + 16; y < 224 + 12 * 32; ++y)
+        dots += picture->pixels.get(x, y) == platform::Rgb(0xFF, 0xE0, 0x40);
+    EXPECT_GT(dots, 40);
+}
+
+TEST_F(ToolTest, StatsNamesWhatItCannotRead) {
+    WriteBytes(at("bad.rnd"), Bytes{0x01, 0x00, 0x00, 0x00}); // a record promised, none there
+    EXPECT_EQ(Tool("stats " + at("bad.rnd")).status, 1);
+    ASSERT_EQ(
+        Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("R1.dat.rnd"))
+            .status,
+        0);
+    const Outcome o = Tool("stats " + at("R1.dat.rnd") + " " + at("missing.txt"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.out.find("missing.txt: cannot read"), std::string::npos) << o.out;
+    EXPECT_EQ(Tool("stats").status, 2);
+}
+
 TEST_F(ToolTest, PreviewRefusesAnUnsoundFile) {
     WriteBytes(at("bad.rnd"), Bytes{0x01, 0x00, 0x00, 0x00}); // a record promised, none there
     const Outcome o = Tool("preview " + at("bad.rnd") + " " + at("bad.png"));

@@ -6,6 +6,7 @@
 #include "display/hit_test.h"
 #include "tools/replay_search/distance_field.h"
 #include "tools/replay_search/flight_snapshot.h"
+#include "tools/replay_search/pilot_rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,11 +29,6 @@ double CentreX() {
 double CentreY() {
     const FMain& f = fMain();
     return double(f.iRocket.top() + HalfOf(f.iRocket.height())) / TwipsY;
-}
-
-PixelBox BoxOf(const platform::Control& c) {
-    return {int(PixelsX(c.left())), int(PixelsY(c.top())), int(PixelsX(c.width())),
-            int(PixelsY(c.height()))};
 }
 
 // One waypoint made ready: its target on the playfield, its distance field and, for a pick-up,
@@ -76,7 +72,7 @@ class Search {
 
     bool PrepareTargets(std::string& error);
     bool Reached(const Target& t) const;
-    bool Clear(bool landing) const;
+    bool Fair() const;
     bool CanStop(int target) const;
     double Score(int target) const;
     std::uint64_t Key(const Node& n) const;
@@ -85,6 +81,7 @@ class Search {
     const Plan& plan_;
     int maxFrames_;
     bool verbose_;
+    std::unique_ptr<OpenMap> flightMap_, landingMap_;
     std::vector<Target> targets_;
     std::vector<Step> history_;
     PixelBox pad_;
@@ -94,11 +91,27 @@ bool Search::PrepareTargets(std::string& error) {
     FMain& f = fMain();
     pad_ = BoxOf(f.pGoal);
     const int width = PixelsX(f.pScreen.width()), height = PixelsY(f.pScreen.height());
-    const int clearance = 16 + plan_.margin - 4;
+    // Where the ship's centre may be: by the rules' distance from rock and from the loose
+    // blocks, which hang still until the ship comes below them, and off the pad but for the
+    // landing.
+    std::vector<PixelBox> blocks;
+    for (Long i = 0; i < EnemyCount; ++i)
+        if (Enemies[std::size_t(i)].Kind == 5)
+            blocks.push_back(BoxOf(f.pEnemy[Enemies[std::size_t(i)].Sprite]));
+    const auto openMap = [&](bool padOpen) {
+        return std::make_unique<OpenMap>(width, height, [&, padOpen](int x, int y) {
+            const PixelBox box{x - 16, y - 16, 32, 32};
+            const double need = Reaching(box) ? 1 : plan_.margin;
+            for (const PixelBox& block : blocks)
+                if (BoxGap(box, block) < need) return false;
+            return RockGap(box, need) >= need && (padOpen || BoxGap(box, pad_) >= 1);
+        });
+    };
+    flightMap_ = openMap(false);
+    landingMap_ = openMap(true);
     for (const Waypoint& w : plan_.waypoints) {
         Target t;
         t.way = w;
-        std::vector<PixelBox> blocked;
         std::vector<DistanceField::Seed> seeds;
         if (w.kind == Waypoint::Kind::Land) {
             t.x = pad_.left + pad_.width / 2.0;
@@ -108,7 +121,6 @@ bool Search::PrepareTargets(std::string& error) {
         } else {
             t.x = (9 + w.cellX) * 32 + 16;
             t.y = (7 + w.cellY) * 32 + 16;
-            blocked.push_back(pad_);
             if (w.kind == Waypoint::Kind::Take) {
                 t.sprite = SpriteOnCell(f.pEnergy, t.x, t.y);
                 if (!t.sprite) t.sprite = SpriteOnCell(f.pResq, t.x, t.y);
@@ -122,7 +134,8 @@ bool Search::PrepareTargets(std::string& error) {
                 for (double dx = -reach; dx <= reach; dx += 4)
                     if (std::hypot(dx, dy) <= reach) seeds.push_back({t.x + dx, t.y + dy, 0});
         }
-        t.field = std::make_unique<DistanceField>(width, height, clearance, blocked);
+        t.field = std::make_unique<DistanceField>(w.kind == Waypoint::Kind::Land ? *landingMap_
+                                                                                 : *flightMap_);
         t.field->Solve(seeds);
         targets_.push_back(std::move(t));
     }
@@ -156,29 +169,11 @@ bool Search::Reached(const Target& t) const {
     return std::hypot(CentreX() - t.x, CentreY() - t.y) <= t.way.radius && speed <= t.way.maxSpeed;
 }
 
-// Room to spare: eight points around the probe origin, a few pixels beyond the probes' reach,
-// find nothing harmful. Capsules and people may be touched, and the pad while landing.
-bool Search::Clear(bool landing) const {
-    FMain& f = fMain();
-    const Long ox = PixelsX(f.iRocket.left() + HalfOf(f.iRocket.width())) + kProbeBorderOffset;
-    const Long oy = PixelsY(f.iRocket.top() + HalfOf(f.iRocket.height())) + kProbeBorderOffset;
-    const Long m = 16 + plan_.margin;
-    const Long d = (m * 3) / 4;
-    const Long points[8][2] = {{m, 0}, {-m, 0}, {0, m},  {0, -m},
-                               {d, d}, {d, -d}, {-d, d}, {-d, -d}};
-    const WindowHandle playfield = f.pScreen.handle();
-    for (const auto& p : points) {
-        const WindowHandle h = WindowFromPlayfieldPoint(ox + p[0], oy + p[1]);
-        if (h == playfield) continue;
-        if (landing && h == f.pGoal.handle()) continue;
-        bool harmless = false;
-        for (int i = 1; i < f.pEnergy.Count() && !harmless; ++i)
-            harmless = f.pEnergy[i].handle() == h;
-        for (int i = 1; i < f.pResq.Count() && !harmless; ++i)
-            harmless = f.pResq[i].handle() == h;
-        if (!harmless) return false;
-    }
-    return true;
+// A frame a player could have flown: the rules' distance kept, and no faster than the plan's
+// cruising pace on either axis.
+bool Search::Fair() const {
+    return std::abs(ShipVX) <= plan_.speed && std::abs(ShipVY) <= plan_.speed &&
+           KeepsDistance(plan_.margin);
 }
 
 // Whether the ship, braking on both axes from now on, would come to rest without passing a
@@ -207,7 +202,7 @@ double Search::Score(int target) const {
     const double near = std::hypot(x - t.x, y - t.y);
     if (t.way.kind == Waypoint::Kind::Land && near < 160) {
         // Come down on the pad slowly and upright.
-        score += 2.0 * std::max(0, ShipVY - 25) + 1.0 * std::max(0, std::abs(ShipVX) - 6);
+        score += 2.0 * std::max(0, ShipVY - 20) + 1.0 * std::max(0, std::abs(ShipVX) - 6);
     } else if (t.way.kind == Waypoint::Kind::Via && t.way.maxSpeed < 1e8 &&
                near < 4 * t.way.radius) {
         score += std::max(0.0, std::hypot(double(ShipVX), double(ShipVY)) - t.way.maxSpeed);
@@ -255,12 +250,14 @@ SearchResult Search::Run() {
                     HoldKeys(keys);
                     FlyFrame();
                     if (GameMode == kRoundCleared) {
-                        landed = target == last;
+                        landed = target == last && ShipVY <= kMaxTouchdownSpeed;
                         alive = landed;
-                        ++flown;
+                        // The keys stay as they are to the end of the hold, after the
+                        // touchdown: the last key state lasts as long as any other.
+                        flown = plan_.hold;
                         break;
                     }
-                    if (GameMode != kFlying || !Clear(target == last)) {
+                    if (GameMode != kFlying || !Fair()) {
                         alive = false;
                         break;
                     }
@@ -299,8 +296,13 @@ SearchResult Search::Run() {
         }
         best = beam.front().score;
         if (verbose_ && (frame / plan_.hold) % 50 == 0)
-            std::fprintf(stderr, "frame %5d: %zu states, waypoint %d, %.0f px to go\n", frame,
-                         beam.size(), beam.front().target, best);
+            std::fprintf(stderr,
+                         "frame %5d: %zu states, waypoint %d, %.0f px to go, ship at (%.0f, "
+                         "%.0f) moving (%d, %d)\n",
+                         frame, beam.size(), beam.front().target, best,
+                         beam.front().state.shipLeft / TwipsX + 16,
+                         beam.front().state.shipTop / TwipsY + 16, int(beam.front().state.shipVX),
+                         int(beam.front().state.shipVY));
     }
     result.note = "out of time (best distance to go " + std::to_string(int(best)) + " px)";
     return result;

@@ -1,51 +1,26 @@
 #include "tools/replay_search/distance_field.h"
 
-#include "core/game_state.h"
-
 #include <algorithm>
 #include <cmath>
 #include <queue>
 
 namespace replay {
 
-namespace {
-
-bool WallCell(int column, int row) {
-    if (column < 0 || row < 0 || column >= kGridSize || row >= kGridSize) return true;
-    return Grid[std::size_t(row) * kGridSize + std::size_t(column)] != 0;
-}
-
-// Whether any wall cell touches the square of half-size `reach` around (x, y).
-bool NearWall(int x, int y, int reach) {
-    const int c0 = int(std::floor(double(x - reach) / 32)), c1 = (x + reach) / 32;
-    const int r0 = int(std::floor(double(y - reach) / 32)), r1 = (y + reach) / 32;
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c)
-            if (WallCell(c, r)) return true;
-    return false;
-}
-
-bool NearBox(int x, int y, int reach, const PixelBox& b) {
-    return x + reach >= b.left && x - reach < b.left + b.width && y + reach >= b.top &&
-           y - reach < b.top + b.height;
-}
-
-} // namespace
-
-DistanceField::DistanceField(int widthPixels, int heightPixels, int clearance,
-                             const std::vector<PixelBox>& blocked)
+OpenMap::OpenMap(int widthPixels, int heightPixels, const std::function<bool(int, int)>& open)
     : columns_(widthPixels / kStep + 1), rows_(heightPixels / kStep + 1) {
-    open_.assign(std::size_t(columns_) * rows_, 0);
-    distance_.assign(open_.size(), kUnreachable);
+    open_.assign(std::size_t(columns_) * std::size_t(rows_), 0);
     for (int sy = 0; sy < rows_; ++sy)
-        for (int sx = 0; sx < columns_; ++sx) {
-            const int x = sx * kStep, y = sy * kStep;
-            bool open = !NearWall(x, y, clearance);
-            for (const PixelBox& b : blocked)
-                open = open && !NearBox(x, y, clearance, b);
-            open_[std::size_t(Index(sx, sy))] = open ? 1 : 0;
-        }
+        for (int sx = 0; sx < columns_; ++sx)
+            open_[std::size_t(Index(sx, sy))] = open(sx * kStep, sy * kStep) ? 1 : 0;
 }
+
+bool OpenMap::Open(double x, double y) const {
+    const int sx = int(std::lround(x / kStep)), sy = int(std::lround(y / kStep));
+    return Inside(sx, sy) && OpenSample(Index(sx, sy));
+}
+
+DistanceField::DistanceField(const OpenMap& map)
+    : map_(map), distance_(std::size_t(map.columns()) * std::size_t(map.rows()), kUnreachable) {}
 
 void DistanceField::Solve(const std::vector<Seed>& seeds) {
     using Entry = std::pair<double, int>;
@@ -53,8 +28,8 @@ void DistanceField::Solve(const std::vector<Seed>& seeds) {
     std::fill(distance_.begin(), distance_.end(), kUnreachable);
     for (const Seed& s : seeds) {
         const int sx = int(std::lround(s.x / kStep)), sy = int(std::lround(s.y / kStep));
-        if (!Inside(sx, sy)) continue;
-        const int i = Index(sx, sy);
+        if (!map_.Inside(sx, sy)) continue;
+        const int i = map_.Index(sx, sy);
         if (s.distance < distance_[std::size_t(i)]) {
             distance_[std::size_t(i)] = s.distance;
             queue.push({s.distance, i});
@@ -66,12 +41,12 @@ void DistanceField::Solve(const std::vector<Seed>& seeds) {
         const auto [d, i] = queue.top();
         queue.pop();
         if (d > distance_[std::size_t(i)]) continue;
-        const int sx = i % columns_, sy = i / columns_;
+        const int sx = i % map_.columns(), sy = i / map_.columns();
         for (int k = 0; k < 8; ++k) {
             const int nx = sx + kDx[k], ny = sy + kDy[k];
-            if (!Inside(nx, ny)) continue;
-            const int n = Index(nx, ny);
-            if (!open_[std::size_t(n)]) continue;
+            if (!map_.Inside(nx, ny)) continue;
+            const int n = map_.Index(nx, ny);
+            if (!map_.OpenSample(n)) continue;
             const double nd = d + (k < 4 ? kStep : kStep * M_SQRT2);
             if (nd < distance_[std::size_t(n)]) {
                 distance_[std::size_t(n)] = nd;
@@ -83,8 +58,8 @@ void DistanceField::Solve(const std::vector<Seed>& seeds) {
 
 double DistanceField::At(double x, double y) const {
     const int sx = int(std::lround(x / kStep)), sy = int(std::lround(y / kStep));
-    if (!Inside(sx, sy)) return kUnreachable;
-    return distance_[std::size_t(Index(sx, sy))];
+    if (!map_.Inside(sx, sy)) return kUnreachable;
+    return distance_[std::size_t(map_.Index(sx, sy))];
 }
 
 double DistanceField::Around(double x, double y, double radius) const {
@@ -95,11 +70,6 @@ double DistanceField::Around(double x, double y, double radius) const {
             if (step <= radius) best = std::min(best, At(x + dx, y + dy) + step);
         }
     return best;
-}
-
-bool DistanceField::Open(double x, double y) const {
-    const int sx = int(std::lround(x / kStep)), sy = int(std::lround(y / kStep));
-    return Inside(sx, sy) && open_[std::size_t(Index(sx, sy))] != 0;
 }
 
 } // namespace replay

@@ -13,6 +13,7 @@
 #include "platform/headless/headless.h"
 #include "stage/stage.h"
 #include "tools/replay_search/beam_search.h"
+#include "tools/replay_search/pilot_rules.h"
 #include "tools/replay_search/replay_script.h"
 
 #include <chrono>
@@ -64,8 +65,9 @@ struct Found {
     int allowance = 0;
 };
 
-Found SearchRound(const std::string& appDir, int round, const Plan& plan, bool verbose) {
+Found SearchRound(const std::string& appDir, int round, Plan plan, bool verbose) {
     Found found;
+    plan.margin = std::max(plan.margin, RockMargin(round));
     platform::headless::Options options;
     options.appDir = appDir;
     options.maxTicks = std::int64_t(1) << 40;
@@ -139,7 +141,10 @@ int SearchCommand(int round, const std::string& planPath, const std::string& out
     const GameOutcome outcome = RunGame(appDir, round, script, stop);
     if (outcome.rounds.empty() || !outcome.rounds.front().cleared ||
         outcome.rounds.front().crashed) {
-        std::cerr << "round " << round << ": the game did not clear the round with the script\n";
+        // Kept for a look at where the game and the search part.
+        WriteLines(outPath + ".failed", script);
+        std::cerr << "round " << round << ": the game did not clear the round with the script ("
+                  << outPath << ".failed)\n";
         return 1;
     }
     const RoundOutcome& r = outcome.rounds.front();

@@ -1,5 +1,7 @@
 #include "tools/replay_search/plan_file.h"
 
+#include "tools/replay_search/pilot_rules.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -44,11 +46,15 @@ bool ReadPlan(const std::string& path, Plan& plan, std::string& error) {
         if (!(words >> word)) continue;
         if (!plan.waypoints.empty() && plan.waypoints.back().kind == Waypoint::Kind::Land)
             return fail("nothing may follow \"land\"");
-        if (word == "beam" || word == "hold" || word == "margin") {
+        if (word == "beam" || word == "hold" || word == "margin" || word == "speed") {
             int value = 0;
-            if (!(words >> value) || value < (word == "margin" ? 0 : 1))
-                return fail(word + " needs a positive number");
-            (word == "beam" ? plan.beam : word == "hold" ? plan.hold : plan.margin) = value;
+            const int least = word == "margin" ? 0 : word == "hold" ? kMinKeyFrames : 1;
+            if (!(words >> value) || value < least)
+                return fail(word + " needs a number of at least " + std::to_string(least));
+            (word == "beam"     ? plan.beam
+             : word == "hold"   ? plan.hold
+             : word == "margin" ? plan.margin
+                                : plan.speed) = value;
             continue;
         }
         Waypoint w;

@@ -91,14 +91,19 @@ std::vector<std::string> KeyEvents(const std::vector<std::uint8_t>& keys, std::i
                 lines.push_back(std::to_string(t) + " down " + KeyName(bit));
         held = want;
     };
-    for (int n = 0; n < int(keys.size()); ++n) {
-        if (keys[std::size_t(n)] == held) continue;
-        // Between the reads of frames n - 1 and n: the countdown's last second before frame 0,
-        // the only message step between frames 0 and 1, mid-pace for the others.
-        const std::int64_t t = n == 0 ? first - 100 : n == 1 ? first + 1 : FrameTick(first, n) - 5;
-        change(t, keys[std::size_t(n)]);
-    }
-    change(FrameTick(first, int(keys.size()) - 1) + 1, 0);
+    // Between the reads of frames n - 1 and n: the countdown's last second before frame 0, the
+    // only message step between frames 0 and 1, mid-pace for the others.
+    const auto slot = [first](int n) {
+        return n == 0 ? first - 100 : n == 1 ? first + 1 : FrameTick(first, n) - 5;
+    };
+    for (int n = 0; n < int(keys.size()); ++n)
+        if (keys[std::size_t(n)] != held) change(slot(n), keys[std::size_t(n)]);
+    // Everything is let go where the next frame would read the keys, so the last key state
+    // lasts as long as the flight holds it; a replay always ends after its flight, with a
+    // release of Space when no key is held any more.
+    const std::int64_t end = slot(int(keys.size()));
+    if (held == 0) lines.push_back(std::to_string(end) + " up space");
+    change(end, 0);
     return lines;
 }
 

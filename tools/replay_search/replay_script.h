@@ -14,7 +14,7 @@ namespace replay {
 std::int64_t FrameTick(std::int64_t first, int n);
 
 // Script lines that hold the given keys in each frame of a flight whose frame 0 reads the keys
-// at `first`, and release everything just after the last frame.
+// at `first`, and release everything where the frame after the last would read the keys.
 std::vector<std::string> KeyEvents(const std::vector<std::uint8_t>& keys, std::int64_t first);
 
 // What the real game did with a script.

@@ -3,16 +3,25 @@
 //   vexaro-rounds compile SRC.txt OUT.dat.rnd   text form to a round file
 //   vexaro-rounds dump FILE.dat.rnd             a round file as text (compiles back to its bytes)
 //   vexaro-rounds check FILE.dat.rnd...         the game's own check, one line per fault
-//   vexaro-rounds preview FILE.dat.rnd OUT.png  the stage as the game builds it, all of it
-#include "core/main.h"
+//   vexaro-rounds preview FILE.dat.rnd OUT.png [REPLAY.txt]
+//                                               the stage as the game builds it, all of it;
+//                                               with a replay, the ship's way drawn over it
+//   vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row] [--header]
+//                                               the round's figures and, with a replay, those
+//                                               of its flight; --row prints them as a row of
+//                                               the table in docs/rounds/README.md, --header
+//                                               the table's head before it
 #include "core/game_state.h"
 #include "display/fmain.h"
 #include "platform/assets.h"
-#include "platform/headless/headless.h"
+#include "platform/backend.h"
+#include "platform/compose.h"
 #include "stage/round_file.h"
-#include "stage/stage.h"
+#include "tools/replay_search/pilot_rules.h"
+#include "tools/rounds/round_stats.h"
 #include "tools/rounds/round_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -26,7 +35,8 @@ int Usage() {
     std::cerr << "usage: vexaro-rounds compile SRC.txt OUT.dat.rnd\n"
                  "       vexaro-rounds dump FILE.dat.rnd\n"
                  "       vexaro-rounds check FILE.dat.rnd...\n"
-                 "       vexaro-rounds preview FILE.dat.rnd OUT.png\n";
+                 "       vexaro-rounds preview FILE.dat.rnd OUT.png [REPLAY.txt]\n"
+                 "       vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row] [--header]\n";
     return 2;
 }
 
@@ -103,8 +113,13 @@ int Check(const std::vector<std::string>& paths) {
     return status;
 }
 
-// Shows the whole playfield as built, with the range frame and the ship's starting place.
-bool WritePreview(const std::string& target) {
+struct Point {
+    int x, y;
+};
+
+// Shows the whole playfield as built, with the range frame, the ship's starting place and the
+// way it flew, a yellow dot for every frame.
+bool WritePreview(const std::string& target, const std::vector<Point>& route) {
     FMain& f = fMain();
     f.pScreen.move(0, 0);
     f.pScreen.show();
@@ -115,10 +130,37 @@ bool WritePreview(const std::string& target) {
     frame.height = platform::TwipsToPixels(f.pScreen.height(), platform::g_twipsY);
     frame.pixels.assign(std::size_t(frame.width) * frame.height, 0);
     platform::ComposeBox(f.pScreen, 0, 0, {0, 0, frame.width, frame.height}, frame);
+    // Dots four pixels wide, so that the way still shows when the picture is scaled down.
+    for (const Point& p : route)
+        for (int dy = -1; dy < 3; ++dy)
+            for (int dx = -1; dx < 3; ++dx)
+                if (p.x + dx >= 0 && p.y + dy >= 0 && p.x + dx < frame.width &&
+                    p.y + dy < frame.height)
+                    frame.at(p.x + dx, p.y + dy) = 0xFFE040;
     return platform::WritePng(frame.toSurface(), target);
 }
 
-int Preview(const std::string& path, const std::string& target) {
+// The ship's centre at every frame of the replay.
+bool FlownRoute(const std::vector<std::uint8_t>& bytes, const std::string& path, int round,
+                std::vector<Point>& route) {
+    std::string replay, error;
+    if (!ReadFile(path, replay)) {
+        std::cerr << path << ": cannot read\n";
+        return false;
+    }
+    const auto onFrame = [&route](long long) {
+        const replay::PixelBox ship = replay::ShipBox();
+        route.push_back({ship.left + 16, ship.top + 16});
+    };
+    if (!PlayReplayOnRound({bytes.begin(), bytes.end()}, round, replay, platform::ExecutableDir(),
+                           onFrame, error)) {
+        std::cerr << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+int Preview(const std::string& path, const std::string& target, const std::string& replay) {
     std::vector<std::uint8_t> bytes;
     if (!ReadBytes(path, bytes)) {
         std::cerr << path << ": cannot read\n";
@@ -130,19 +172,34 @@ int Preview(const std::string& path, const std::string& target) {
         std::cout << path << ": " << fault << "\n";
         return 1;
     }
+    std::vector<Point> route;
+    if (!replay.empty() && !FlownRoute(bytes, replay, RoundOfFileName(path), route)) return 1;
     bool written = false;
-    platform::headless::Options options;
-    platform::headless::Run(options, [&] {
-        ResetProcessState();
-        TwipsX = platform::g_twipsX;
-        TwipsY = platform::g_twipsY;
-        ShowMainWindow();
-        BuildStage(contents);
-        written = WritePreview(target);
-        platform::EndProcess(0);
-    });
+    OnBuiltStage(contents, [&] { written = WritePreview(target, route); });
     if (!written) std::cerr << target << ": cannot write\n";
     return written ? 0 : 1;
+}
+
+int Stats(std::vector<std::string> args) {
+    const auto flag = [&args](const char* name) {
+        const auto at = std::find(args.begin(), args.end(), name);
+        if (at == args.end()) return false;
+        args.erase(at);
+        return true;
+    };
+    const bool asRow = flag("--row");
+    const bool withHeader = flag("--header");
+    if (args.empty() || args.size() > 2) return Usage();
+    RoundFigures figures;
+    std::string error;
+    if (!MeasureRound(args[0], args.size() == 2 ? args[1] : "", platform::ExecutableDir(), figures,
+                      error)) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    if (withHeader) std::cout << FiguresTableHeader() << "\n";
+    std::cout << (asRow ? FiguresTableRow(figures) + "\n" : DescribeFigures(figures));
+    return 0;
 }
 
 } // namespace
@@ -152,6 +209,8 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[0] == "compile") return Compile(args[1], args[2]);
     if (args.size() == 2 && args[0] == "dump") return Dump(args[1]);
     if (args.size() >= 2 && args[0] == "check") return Check({args.begin() + 1, args.end()});
-    if (args.size() == 3 && args[0] == "preview") return Preview(args[1], args[2]);
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "preview")
+        return Preview(args[1], args[2], args.size() == 4 ? args[3] : "");
+    if (!args.empty() && args[0] == "stats") return Stats({args.begin() + 1, args.end()});
     return Usage();
 }
