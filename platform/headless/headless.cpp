@@ -37,7 +37,9 @@ struct State {
     std::vector<Form*> modal;       // forms shown modally, the front one last
     std::vector<std::string> notes; // what went wrong outside the game
 };
-State g;
+// Never destroyed (it stays reachable, no leak): forms that outlive it at exit still tell it
+// they go.
+State& g = *new State;
 
 // Ticks since the run began: by the virtual clock, or by the recording's clock while one plays.
 std::int64_t Elapsed() {

@@ -29,8 +29,10 @@ constexpr int kChunkFrames = 1024; // about 23 ms: effects start close to the mo
 constexpr int kMusicVolume = 56;
 
 bool audioOpen = false;
-std::map<std::string, Mix_Chunk*> waveCache; // decoded effects by path, freed at close
-Mix_Music* bgm = nullptr;                    // the tune open under the alias "bgm"
+// Decoded effects by path, freed at close. Never destroyed itself: a game that ends without
+// closing the sound (a lost display) still holds its effects, rather than dropping them.
+std::map<std::string, Mix_Chunk*>& waveCache = *new std::map<std::string, Mix_Chunk*>;
+Mix_Music* bgm = nullptr; // the tune open under the alias "bgm"
 
 // The General MIDI sound fonts Debian's packages install, most likely first.
 std::string FindSoundFont() {

@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <unistd.h>
 
@@ -48,10 +47,16 @@ std::vector<std::string> Lines(const std::string& text) {
 } // namespace
 
 int RoundOfFileName(const std::string& path) {
-    std::smatch m;
+    // "R" + a number of one to four digits without a leading zero + ".dat.rnd"; anything else
+    // is taken as round 1.
     const std::string name = fs::path(path).filename().string();
-    static const std::regex pattern("R([1-9][0-9]{0,3})\\.dat\\.rnd");
-    return std::regex_match(name, m, pattern) ? std::stoi(m[1]) : 1;
+    const std::string suffix = ".dat.rnd";
+    if (name.size() < 1 + 1 + suffix.size() || name[0] != 'R' || !name.ends_with(suffix)) return 1;
+    const std::string digits = name.substr(1, name.size() - 1 - suffix.size());
+    const bool number =
+        digits.size() <= 4 && digits[0] != '0' &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return number ? std::stoi(digits) : 1;
 }
 
 namespace {
