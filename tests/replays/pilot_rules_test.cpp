@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -60,6 +61,23 @@ TEST(ShortestKeyState, IsTheLeastTimeBetweenChangesWithOneTickOneChange) {
     };
     for (const KeyCase& c : cases)
         EXPECT_EQ(ShortestKeyState(c.script), c.frames) << ::testing::PrintToString(c.script);
+}
+
+TEST(LongestFlightFrames, IsTwoSecondsShortOfTheAllowanceForAnyAllowanceAFileGives) {
+    const struct {
+        Long allowance;
+        int frames;
+    } cases[] = {
+        {45, 4300},
+        {2, 0},
+        {1, 0},
+        {INT32_MIN, 0},
+        {21474838, 2147483600},
+        {21474839, INT_MAX}, // the next whole second would pass the largest int
+        {INT32_MAX, INT_MAX},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LongestFlightFrames(c.allowance), c.frames) << c.allowance;
 }
 
 // A built stage: a 20 x 15 range with a wall at column 10, a capsule at (5, 12) with a rock at

@@ -74,9 +74,7 @@ Found SearchRound(const std::string& appDir, int round, Plan plan, bool verbose)
     platform::headless::Run(options, [&] {
         PrepareRound(appDir, round);
         found.allowance = TimeLeft;
-        // Two seconds short of the allowance: the flight must not need the last of the time.
-        const int maxFrames = std::max(0, (TimeLeft - 2) * 100);
-        found.search = SearchFlight(plan, maxFrames, verbose);
+        found.search = SearchFlight(plan, replay::LongestFlightFrames(TimeLeft), verbose);
         platform::EndProcess(0);
     });
     return found;

@@ -6,9 +6,15 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <sstream>
 
 namespace replay {
+
+int LongestFlightFrames(Long allowance) {
+    const std::int64_t frames = (std::int64_t(allowance) - 2) * 100;
+    return int(std::clamp<std::int64_t>(frames, 0, INT_MAX));
+}
 
 int RockMargin(int round) {
     return round <= 3 ? 16 : 6;

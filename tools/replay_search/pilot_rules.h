@@ -21,6 +21,11 @@ constexpr int kReachRadius = 40;        // pixels between the ship's box and the
 constexpr Long kMaxTouchdownSpeed = 30; // twips per frame
 constexpr int kTicksPerFrame = 10;      // the frame pace, in milliseconds of tick count
 
+// The most frames a flight may take in a round with this allowance (seconds): two seconds
+// short of it, since a flight must not need the last of the time. A round file may give any
+// allowance, so the result is clamped to 0..INT_MAX.
+int LongestFlightFrames(Long allowance);
+
 // Pixels between the ship's box and rock or an enemy: wide in the first three rounds, where a
 // player is still learning the keys.
 int RockMargin(int round);
