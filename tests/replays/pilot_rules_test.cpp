@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -68,13 +68,13 @@ TEST(LongestFlightFrames, IsTwoSecondsShortOfTheAllowanceForAnyAllowanceAFileGiv
         Long allowance;
         int frames;
     } cases[] = {
-        {45, 4300},
-        {2, 0},
-        {1, 0},
-        {INT32_MIN, 0},
-        {21474838, 2147483600},
-        {21474839, INT_MAX}, // the next whole second would pass the largest int
-        {INT32_MAX, INT_MAX},
+        {45, 4300},             // round 1
+        {2, 0},                 // no time to fly
+        {1, 0},                 // less than none
+        {INT32_MIN, 0},         // the lowest a file may give
+        {21474838, 2147483600}, // the last whole second below the largest int
+        {21474839, INT_MAX},    // the next one would pass it
+        {INT32_MAX, INT_MAX},   // the highest a file may give
     };
     for (const auto& c : cases)
         EXPECT_EQ(LongestFlightFrames(c.allowance), c.frames) << c.allowance;
