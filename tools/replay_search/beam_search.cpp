@@ -101,7 +101,7 @@ bool Search::PrepareTargets(std::string& error) {
     const auto openMap = [&](bool padOpen) {
         return std::make_unique<OpenMap>(width, height, [&, padOpen](int x, int y) {
             const PixelBox box{x - 16, y - 16, 32, 32};
-            const double need = Reaching(box) ? 1 : plan_.margin;
+            const double need = NeededGap(box, plan_.margin);
             for (const PixelBox& block : blocks)
                 if (BoxGap(box, block) < need) return false;
             return RockGap(box, need) >= need && (padOpen || BoxGap(box, pad_) >= 1);

@@ -72,10 +72,13 @@ bool Reaching(const PixelBox& box) {
            NearAny(box, f.pResq);
 }
 
+double NeededGap(const PixelBox& box, int margin) {
+    return Reaching(box) ? 1 : margin;
+}
+
 bool KeepsDistance(int margin) {
     const PixelBox ship = ShipBox();
-    // Where the ship has to reach something it may come close, but never scrape.
-    const double need = Reaching(ship) ? 1 : margin;
+    const double need = NeededGap(ship, margin);
     if (RockGap(ship, need) < need) return false;
     for (Long i = 0; i < EnemyCount; ++i)
         if (EnemyGap(ship, i) < need) return false;

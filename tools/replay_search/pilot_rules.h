@@ -51,6 +51,10 @@ double EnemyGap(const PixelBox& box, Long i);
 // Whether the box lies within kReachRadius of a capsule, a person (taken or not) or the pad.
 bool Reaching(const PixelBox& box);
 
+// The gap the rules ask of a box from rock and enemies: the margin, except where it reaches
+// something, where it may come close but never scrape (1 pixel).
+double NeededGap(const PixelBox& box, int margin);
+
 // Whether the ship, as the stage stands now, keeps the rules' distance from rock and enemies.
 bool KeepsDistance(int margin);
 

@@ -143,8 +143,7 @@ class FlightWatch {
                 f_.passage,
                 std::min(OpenSpan(int(cx), int(cy), true), OpenSpan(int(cx), int(cy), false)) / 32);
         }
-        const double need = reaching ? 1 : RockMargin(f_.round);
-        if (rock < need || enemy < need) ++f_.framesBreakingRules;
+        if (!KeepsDistance(RockMargin(f_.round))) ++f_.framesBreakingRules;
 
         if (mode == kRoundCleared) {
             f_.cleared = true;
