@@ -127,16 +127,20 @@ int SearchCommand(int round, const std::string& planPath, const std::string& out
         return 1;
     }
     const std::vector<std::string> start = {std::to_string(kStartTick) + " tap space"};
-    const std::int64_t first = FirstFrameTick(appDir, round, start, round);
+    const std::int64_t first = FirstFrameTick(appDir, round, start, round, error);
     if (first < 0) {
-        std::cerr << "round " << round << ": the game never flew a frame\n";
+        std::cerr << "round " << round << ": "
+                  << (error.empty() ? "the game never flew a frame" : error) << "\n";
         return 1;
     }
     std::vector<std::string> script = start;
     for (const std::string& line : KeyEvents(found.search.keys, first))
         script.push_back(line);
-    const std::int64_t stop = LineTick(script.back()) + 300;
-    const GameOutcome outcome = RunGame(appDir, round, script, stop);
+    const GameOutcome outcome = RunGame(appDir, round, script, StopTick(script), error);
+    if (!error.empty()) {
+        std::cerr << "round " << round << ": " << error << "\n";
+        return 1;
+    }
     if (outcome.rounds.empty() || !outcome.rounds.front().cleared ||
         outcome.rounds.front().crashed) {
         // Kept for a look at where the game and the search part.
@@ -171,6 +175,7 @@ int SearchCommand(int round, const std::string& planPath, const std::string& out
 int FullGameCommand(const std::string& replayDir, const std::string& outPath,
                     const std::string& appDir) {
     std::vector<std::string> script = {std::to_string(kStartTick) + " tap space"};
+    std::string error;
     for (int round = 1; round <= kRounds; ++round) {
         const std::string path = replayDir + "/R" + std::to_string(round) + ".txt";
         std::vector<std::string> lines;
@@ -179,7 +184,11 @@ int FullGameCommand(const std::string& replayDir, const std::string& outPath,
             return 1;
         }
         const std::int64_t planned = HeaderValue(lines, "first-frame");
-        const std::int64_t actual = FirstFrameTick(appDir, 1, script, round);
+        const std::int64_t actual = FirstFrameTick(appDir, 1, script, round, error);
+        if (!error.empty()) {
+            std::cerr << "the joined script: " << error << "\n";
+            return 1;
+        }
         if (planned < 0 || actual < 0) {
             std::cerr << path << ": round " << round << " not reached\n";
             return 1;
@@ -191,7 +200,11 @@ int FullGameCommand(const std::string& replayDir, const std::string& outPath,
             script.push_back(std::to_string(t - planned + actual) + line.substr(line.find(' ')));
         }
     }
-    const GameOutcome outcome = RunGame(appDir, 1, script, -1);
+    const GameOutcome outcome = RunGame(appDir, 1, script, -1, error);
+    if (!error.empty()) {
+        std::cerr << "the joined script: " << error << "\n";
+        return 1;
+    }
     int cleared = 0;
     for (const RoundOutcome& r : outcome.rounds)
         cleared += r.cleared && !r.crashed;

@@ -6,6 +6,7 @@
 #include "platform/headless/headless.h"
 #include "tools/replay_search/flight_snapshot.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace replay {
@@ -22,19 +23,6 @@ bool IsEvent(const std::string& line, const std::string& ev) {
 
 const char* KeyName(std::uint8_t bit) {
     return bit == kKeyLeft ? "left" : bit == kKeyRight ? "right" : "space";
-}
-
-platform::headless::Options ScriptOptions(const std::string& appDir,
-                                          const std::vector<std::string>& script) {
-    platform::headless::Options options;
-    options.appDir = appDir;
-    std::ostringstream text;
-    for (const std::string& line : script)
-        text << line << "\n";
-    std::istringstream in(text.str());
-    std::string error;
-    platform::headless::ParseScript(in, options.script, options.answers, error);
-    return options;
 }
 
 // Reads the frame and mode events of a trace into round outcomes.
@@ -107,9 +95,33 @@ std::vector<std::string> KeyEvents(const std::vector<std::uint8_t>& keys, std::i
     return lines;
 }
 
+bool RunScript(platform::headless::Options options, int firstRound,
+               const std::vector<std::string>& script, std::string& error) {
+    std::ostringstream text;
+    for (const std::string& line : script)
+        text << line << "\n";
+    std::istringstream in(text.str());
+    if (!platform::headless::ParseScript(in, options.script, options.answers, error)) return false;
+    platform::headless::Run(options, [firstRound] {
+        ResetProcessState();
+        g_firstRound = firstRound;
+        Main();
+    });
+    return true;
+}
+
+std::int64_t StopTick(const std::vector<std::string>& script) {
+    std::int64_t last = 0;
+    for (const std::string& line : script)
+        last = std::max(last, LineTick(line));
+    return last + 300;
+}
+
 GameOutcome RunGame(const std::string& appDir, int firstRound,
-                    const std::vector<std::string>& script, std::int64_t stopTick) {
-    platform::headless::Options options = ScriptOptions(appDir, script);
+                    const std::vector<std::string>& script, std::int64_t stopTick,
+                    std::string& error) {
+    platform::headless::Options options;
+    options.appDir = appDir;
     TraceReader reader;
     options.traceLine = [&reader](const std::string& line) { reader.Line(line); };
     if (stopTick >= 0) {
@@ -121,28 +133,21 @@ GameOutcome RunGame(const std::string& appDir, int firstRound,
             return gameHasRun && GameMode == kNoGame;
         };
     }
-    platform::headless::Run(options, [firstRound] {
-        ResetProcessState();
-        g_firstRound = firstRound;
-        Main();
-    });
+    RunScript(options, firstRound, script, error);
     return reader.outcome;
 }
 
 std::int64_t FirstFrameTick(const std::string& appDir, int firstRound,
-                            const std::vector<std::string>& script, int round) {
-    platform::headless::Options options = ScriptOptions(appDir, script);
+                            const std::vector<std::string>& script, int round, std::string& error) {
+    platform::headless::Options options;
+    options.appDir = appDir;
     std::int64_t tick = -1;
     options.traceLine = [&tick, round](const std::string& line) {
         if (tick < 0 && IsEvent(line, "frame") && Field(line, "round") == round)
             tick = Field(line, "t");
     };
     options.idle = [&tick] { return tick >= 0; };
-    platform::headless::Run(options, [firstRound] {
-        ResetProcessState();
-        g_firstRound = firstRound;
-        Main();
-    });
+    RunScript(options, firstRound, script, error);
     return tick;
 }
 

@@ -2,6 +2,8 @@
 // clock, and the real game run on a script to see what it makes of it.
 #pragma once
 
+#include "platform/headless/headless.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,17 +35,29 @@ struct GameOutcome {
     bool backToNoGame = false; // GameMode 0 after the game had run
 };
 
+// Runs the game headless from its start on `script`, with round `firstRound` first; `options`
+// give the rest of the run (the game's folder, when it stops, where the trace goes). A script
+// that does not parse runs nothing: false with a one-line message naming the line.
+bool RunScript(platform::headless::Options options, int firstRound,
+               const std::vector<std::string>& script, std::string& error);
+
+// Where a run of a script has shown what it does: 300 ticks (3 s) after its last line.
+std::int64_t StopTick(const std::vector<std::string>& script);
+
 // Runs the game from its start with `script` (started at `firstRound`) until `stopTick`, or
-// until the game is over when stopTick is negative, and reads the trace.
+// until the game is over when stopTick is negative, and reads the trace. Nothing runs when the
+// script does not parse: `error` says why.
 GameOutcome RunGame(const std::string& appDir, int firstRound,
-                    const std::vector<std::string>& script, std::int64_t stopTick);
+                    const std::vector<std::string>& script, std::int64_t stopTick,
+                    std::string& error);
 
 // The tick of the first frame of round `round` when the game runs the script: the script
-// runs until that frame. -1 when the round is never reached.
+// runs until that frame. -1 when the round is never reached, or with `error` when the script
+// does not parse.
 std::int64_t FirstFrameTick(const std::string& appDir, int firstRound,
-                            const std::vector<std::string>& script, int round);
+                            const std::vector<std::string>& script, int round, std::string& error);
 
-// The tick of a script line ("T ...").
+// The tick of a script line ("T ..."), or -1.
 std::int64_t LineTick(const std::string& line);
 
 } // namespace replay

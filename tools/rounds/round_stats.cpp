@@ -202,30 +202,19 @@ bool PlayReplayOnRound(const std::string& roundBytes, int round, const std::stri
         }
     }
 
+    const std::vector<std::string> script = Lines(replayText);
     platform::headless::Options options;
     options.appDir = folder.string() + "/";
-    std::istringstream script(replayText);
-    std::string scriptError;
-    if (!platform::headless::ParseScript(script, options.script, options.answers, scriptError)) {
-        fs::remove_all(folder, fsError);
-        error = "replay: " + scriptError;
-        return false;
-    }
-    long long last = 0;
-    for (const std::string& line : Lines(replayText))
-        last = std::max<long long>(last, LineTick(line));
-    options.stopAfterTicks = last + 300;
+    options.stopAfterTicks = StopTick(script);
     options.traceLine = [&](const std::string& line) {
         if (platform::TraceIs(line, "frame") && platform::TraceField(line, "round") == round)
             onFrame(platform::TraceField(line, "mode"));
     };
-    platform::headless::Run(options, [round] {
-        ResetProcessState();
-        g_firstRound = round;
-        Main();
-    });
+    std::string scriptError;
+    const bool ran = RunScript(options, round, script, scriptError);
     fs::remove_all(folder, fsError);
-    return true;
+    if (!ran) error = "replay: " + scriptError;
+    return ran;
 }
 
 namespace {
