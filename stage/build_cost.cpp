@@ -109,25 +109,8 @@ PaintingPlan PlanPainting(const std::vector<RoundRecord>& records) {
 }
 
 std::int64_t BuildCost(const std::vector<RoundRecord>& records, const PaintingPlan& plan) {
-    std::int64_t cost = plan.cells;
-    for (const RoundRecord& r : records) {
-        switch (r.kind()) {
-        case RoundKeyword::RoundRange:
-            cost += kLargestPlayfieldCells;
-            break;
-        case RoundKeyword::Rock:
-        case RoundKeyword::Energy:
-        case RoundKeyword::Resq:
-        case RoundKeyword::Enemy1:
-        case RoundKeyword::Enemy2:
-        case RoundKeyword::Enemy3:
-        case RoundKeyword::Enemy4:
-        case RoundKeyword::Enemy5:
-            ++cost;
-            break;
-        default:
-            break;
-        }
-    }
-    return cost;
+    const KeywordCounts counts = CountKeywords(records);
+    return plan.cells + counts[RoundKeyword::RoundRange] * kLargestPlayfieldCells +
+           counts[RoundKeyword::Rock] + counts[RoundKeyword::Energy] + counts[RoundKeyword::Resq] +
+           counts.enemies();
 }

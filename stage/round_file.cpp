@@ -115,32 +115,14 @@ void CheckRecordValues(int number, const RoundRecord& r, std::vector<std::string
 
 // Each sprite array holds at most 32767 run-time elements (16-bit indices).
 void CheckSpriteTotals(const std::vector<RoundRecord>& records, std::vector<std::string>& faults) {
-    long long rocks = 0, capsules = 0, people = 0, enemies = 0;
-    for (const RoundRecord& r : records) {
-        switch (r.kind()) {
-        case RoundKeyword::RoundRange: // the ground block
-        case RoundKeyword::Rock:
-            ++rocks;
-            break;
-        case RoundKeyword::Energy:
-            ++capsules;
-            break;
-        case RoundKeyword::Resq:
-            ++people;
-            break;
-        case RoundKeyword::Enemy1:
-        case RoundKeyword::Enemy2:
-        case RoundKeyword::Enemy3:
-        case RoundKeyword::Enemy4:
-        case RoundKeyword::Enemy5:
-            ++enemies;
-            break;
-        default:
-            break;
-        }
-    }
+    const KeywordCounts counts = CountKeywords(records);
+    // A range's ground block is a rock sprite too.
+    const long long rocks = counts[RoundKeyword::RoundRange] + counts[RoundKeyword::Rock];
     const std::pair<const char*, long long> totals[] = {
-        {"岩", rocks}, {"エネルギー", capsules}, {"救助を待つ人", people}, {"敵", enemies}};
+        {"岩", rocks},
+        {"エネルギー", counts[RoundKeyword::Energy]},
+        {"救助を待つ人", counts[RoundKeyword::Resq]},
+        {"敵", counts.enemies()}};
     for (const auto& [what, n] : totals)
         if (n > kMaxSpritesPerArray)
             faults.push_back(
@@ -187,6 +169,22 @@ RoundKeyword KeywordFromText(std::string_view plain) {
             return RoundKeyword(i);
     }
     return RoundKeyword::Unknown;
+}
+
+long long KeywordCounts::enemies() const {
+    long long n = 0;
+    for (RoundKeyword k : {RoundKeyword::Enemy1, RoundKeyword::Enemy2, RoundKeyword::Enemy3,
+                           RoundKeyword::Enemy4, RoundKeyword::Enemy5})
+        n += (*this)[k];
+    return n;
+}
+
+KeywordCounts CountKeywords(const std::vector<RoundRecord>& records) {
+    KeywordCounts counts;
+    for (const RoundRecord& r : records)
+        if (const RoundKeyword k = r.kind(); k != RoundKeyword::Unknown)
+            ++counts.records[std::size_t(k)];
+    return counts;
 }
 
 bool SplitRoundFile(const std::vector<std::uint8_t>& bytes, RoundFileContents& out,

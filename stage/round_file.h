@@ -49,6 +49,14 @@ struct RoundRecord {
     RoundKeyword kind() const { return KeywordFromText(Keyword); }
 };
 
+// How many records of each of the twelve keywords there are (other records are not counted).
+struct KeywordCounts {
+    std::array<long long, kRoundKeywordCount> records{};
+    long long operator[](RoundKeyword k) const { return records[std::size_t(k)]; }
+    long long enemies() const; // ENEMY1 .. ENEMY5 together
+};
+KeywordCounts CountKeywords(const std::vector<RoundRecord>& records);
+
 // What a round file holds, split into records.
 struct RoundFileContents {
     std::int32_t RecordCount = 0; // as stored; a negative count holds no records

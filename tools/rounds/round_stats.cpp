@@ -62,33 +62,18 @@ int RoundOfFileName(const std::string& path) {
 namespace {
 
 void CountRecords(const RoundFileContents& contents, RoundFigures& f) {
-    for (const RoundRecord& r : contents.Records) {
-        switch (r.kind()) {
-        case RoundKeyword::RoundRange:
+    const KeywordCounts counts = CountKeywords(contents.Records);
+    f.rocks = int(counts[RoundKeyword::Rock]); // the range's ground block left out
+    f.capsules = int(counts[RoundKeyword::Energy]);
+    f.people = int(counts[RoundKeyword::Resq]);
+    for (int k = 0; k < 5; ++k)
+        f.enemies[k] = int(counts[RoundKeyword(int(RoundKeyword::Enemy1) + k)]);
+    for (const RoundRecord& r : contents.Records)
+        if (r.kind() == RoundKeyword::RoundRange) {
             f.width = r.Param[0];
             f.height = r.Param[1];
             f.allowance = r.Param[4];
-            break;
-        case RoundKeyword::Rock:
-            ++f.rocks;
-            break;
-        case RoundKeyword::Energy:
-            ++f.capsules;
-            break;
-        case RoundKeyword::Resq:
-            ++f.people;
-            break;
-        case RoundKeyword::Enemy1:
-        case RoundKeyword::Enemy2:
-        case RoundKeyword::Enemy3:
-        case RoundKeyword::Enemy4:
-        case RoundKeyword::Enemy5:
-            ++f.enemies[int(r.kind()) - int(RoundKeyword::Enemy1)];
-            break;
-        default:
-            break;
         }
-    }
 }
 
 bool WallCell(int column, int row) {
