@@ -26,7 +26,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 namespace {
@@ -38,15 +37,6 @@ int Usage() {
                  "       vexaro-rounds preview FILE.dat.rnd OUT.png [REPLAY.txt]\n"
                  "       vexaro-rounds stats FILE.dat.rnd [REPLAY.txt] [--row] [--header]\n";
     return 2;
-}
-
-bool ReadFile(const std::string& path, std::string& out) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {

@@ -28,14 +28,6 @@ namespace {
 constexpr double kNearEnemy = 3 * 32; // pixels: "comes within 3 cells"
 constexpr double kSight = 8 * 32;     // how far rock is looked for around the ship
 
-bool ReadText(const std::string& path, std::string& out) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return false;
-    std::ifstream in(path, std::ios::binary);
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return bool(in) || in.eof();
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -45,6 +37,15 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 } // namespace
+
+bool ReadFile(const std::string& path, std::string& out) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
 
 int RoundOfFileName(const std::string& path) {
     // "R" + a number of one to four digits without a leading zero + ".dat.rnd"; anything else
@@ -264,7 +265,7 @@ int RoundFigures::enemyCount() const {
 bool MeasureRound(const std::string& roundFile, const std::string& replay,
                   const std::string& gameDir, RoundFigures& out, std::string& error) {
     std::string bytes;
-    if (!ReadText(roundFile, bytes)) {
+    if (!ReadFile(roundFile, bytes)) {
         error = roundFile + ": cannot read";
         return false;
     }
@@ -279,7 +280,7 @@ bool MeasureRound(const std::string& roundFile, const std::string& replay,
     CountRecords(contents, out);
     if (replay.empty()) return true;
     std::string replayText;
-    if (!ReadText(replay, replayText)) {
+    if (!ReadFile(replay, replayText)) {
         error = replay + ": cannot read";
         return false;
     }

@@ -53,6 +53,9 @@ struct RoundFileContents;
 // shown and the twips factors of the virtual screen, as a tool or a test wants to see it.
 void OnBuiltStage(const RoundFileContents& contents, const std::function<void()>& look);
 
+// A regular file read whole, as it is. False when it is not one or cannot be read.
+bool ReadFile(const std::string& path, std::string& out);
+
 // The round the game loads a file as: N of "R<N>.dat.rnd", else 1.
 int RoundOfFileName(const std::string& path);
 
