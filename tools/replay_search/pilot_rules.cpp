@@ -35,6 +35,11 @@ PixelBox ShipBox() {
     return BoxOf(fMain().iRocket);
 }
 
+bool WallCell(int column, int row) {
+    if (column < 0 || row < 0 || column >= kGridSize || row >= kGridSize) return true;
+    return Grid[std::size_t(row) * kGridSize + std::size_t(column)] != 0;
+}
+
 double RockGap(const PixelBox& box, double sight) {
     const int reach = int(std::ceil(sight));
     const auto cellOf = [](int pixel) { return int(std::floor(pixel / 32.0)); };
@@ -42,11 +47,8 @@ double RockGap(const PixelBox& box, double sight) {
     const int r0 = cellOf(box.top - reach), r1 = cellOf(box.top + box.height + reach);
     double best = sight;
     for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c) {
-            const bool outside = c < 0 || r < 0 || c >= kGridSize || r >= kGridSize;
-            if (!outside && Grid[std::size_t(r) * kGridSize + std::size_t(c)] == 0) continue;
-            best = std::min(best, BoxGap(box, {32 * c, 32 * r, 32, 32}));
-        }
+        for (int c = c0; c <= c1; ++c)
+            if (WallCell(c, r)) best = std::min(best, BoxGap(box, {32 * c, 32 * r, 32, 32}));
     return best;
 }
 

@@ -41,6 +41,9 @@ double BoxGap(const PixelBox& a, const PixelBox& b);
 PixelBox BoxOf(const platform::Control& c);
 PixelBox ShipBox();
 
+// Whether a cell of the collision grid is wall: rock, or outside the grid.
+bool WallCell(int column, int row);
+
 // The gap from a box to the nearest wall cell of the collision grid, looking at most `sight`
 // pixels far (returns `sight` when nothing is nearer).
 double RockGap(const PixelBox& box, double sight);

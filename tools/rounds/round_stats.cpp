@@ -77,11 +77,6 @@ void CountRecords(const RoundFileContents& contents, RoundFigures& f) {
         }
 }
 
-bool WallCell(int column, int row) {
-    if (column < 0 || row < 0 || column >= kGridSize || row >= kGridSize) return true;
-    return Grid[std::size_t(row) * kGridSize + std::size_t(column)] != 0;
-}
-
 // The open span through a point along one axis, in pixels, from wall cell to wall cell.
 double OpenSpan(int x, int y, bool across) {
     const int column = x / 32, row = y / 32;
