@@ -2,12 +2,25 @@
 
 #include "tools/replay_search/pilot_rules.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace replay {
 
 namespace {
+
+// The settings of a plan: the word, the field it sets and its least value.
+struct Setting {
+    const char* word;
+    int Plan::*field;
+    int least;
+};
+constexpr Setting kSettings[] = {{"beam", &Plan::beam, 1},
+                                 {"hold", &Plan::hold, kMinKeyFrames},
+                                 {"margin", &Plan::margin, 0},
+                                 {"speed", &Plan::speed, 1}};
 
 bool ParseOption(const std::string& word, Waypoint& w) {
     try {
@@ -46,15 +59,13 @@ bool ReadPlan(const std::string& path, Plan& plan, std::string& error) {
         if (!(words >> word)) continue;
         if (!plan.waypoints.empty() && plan.waypoints.back().kind == Waypoint::Kind::Land)
             return fail("nothing may follow \"land\"");
-        if (word == "beam" || word == "hold" || word == "margin" || word == "speed") {
+        const auto setting = std::find_if(std::begin(kSettings), std::end(kSettings),
+                                          [&word](const Setting& s) { return word == s.word; });
+        if (setting != std::end(kSettings)) {
             int value = 0;
-            const int least = word == "margin" ? 0 : word == "hold" ? kMinKeyFrames : 1;
-            if (!(words >> value) || value < least)
-                return fail(word + " needs a number of at least " + std::to_string(least));
-            (word == "beam"     ? plan.beam
-             : word == "hold"   ? plan.hold
-             : word == "margin" ? plan.margin
-                                : plan.speed) = value;
+            if (!(words >> value) || value < setting->least)
+                return fail(word + " needs a number of at least " + std::to_string(setting->least));
+            plan.*setting->field = value;
             continue;
         }
         Waypoint w;
