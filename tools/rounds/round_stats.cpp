@@ -93,7 +93,7 @@ double OpenSpan(int x, int y, bool across) {
 // Watches every frame of the flight and keeps the figures.
 class FlightWatch {
   public:
-    FlightWatch(RoundFigures& f) : f_(f), near_(std::size_t(std::max<Long>(EnemyCount, 0))) {}
+    explicit FlightWatch(RoundFigures& f) : f_(f) {}
 
     void Frame(long long mode) {
         if (done_) return;
@@ -111,7 +111,7 @@ class FlightWatch {
         const bool reaching = Reaching(ship);
         const double rock = RockGap(ship, kSight);
         double enemy = 1e9;
-        near_.resize(std::size_t(EnemyCount));
+        near_.resize(std::size_t(EnemyCount)); // the watch is made before the stage is built
         for (Long i = 0; i < EnemyCount; ++i) {
             const double gap = EnemyGap(ship, i);
             enemy = std::min(enemy, gap);
@@ -203,11 +203,8 @@ namespace {
 bool FlyReplay(const std::string& roundBytes, const std::string& replayText,
                const std::string& gameDir, RoundFigures& f, std::string& error) {
     f.shortestKeyState = ShortestKeyState(Lines(replayText));
-    std::unique_ptr<FlightWatch> watch;
-    const auto onFrame = [&](long long mode) {
-        if (!watch) watch = std::make_unique<FlightWatch>(f);
-        watch->Frame(mode);
-    };
+    FlightWatch watch(f);
+    const auto onFrame = [&watch](long long mode) { watch.Frame(mode); };
     if (!PlayReplayOnRound(roundBytes, f.round, replayText, gameDir, onFrame, error)) return false;
     f.flown = true;
     return true;
