@@ -58,6 +58,11 @@ class ToolTest : public ::testing::Test {
     }
     void TearDown() override { fs::remove_all(dir_); }
     std::string at(const std::string& name) const { return (dir_ / name).string(); }
+    // The tool's status for compiling the worked example into `name` in the test's folder.
+    int CompileWorkedExample(const std::string& name) const {
+        return Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at(name))
+            .status;
+    }
     fs::path dir_;
 };
 
@@ -134,10 +139,7 @@ TEST_F(ToolTest, UsageForUnknownCommands) {
 
 // The worked example as the game builds it: the whole playfield with its sprites.
 TEST_F(ToolTest, PreviewShowsTheWholePlayfield) {
-    ASSERT_EQ(
-        Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("we.rnd"))
-            .status,
-        0);
+    ASSERT_EQ(CompileWorkedExample("we.rnd"), 0);
     const Outcome o = Tool("preview " + at("we.rnd") + " " + at("we.png"));
     ASSERT_EQ(o.status, 0) << o.out;
     const auto picture = platform::ReadPng(at("we.png"));
@@ -154,10 +156,7 @@ TEST_F(ToolTest, PreviewShowsTheWholePlayfield) {
 
 // The figures of a round without a replay: what its file holds.
 TEST_F(ToolTest, StatsCountsWhatARoundHolds) {
-    ASSERT_EQ(
-        Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("R3.dat.rnd"))
-            .status,
-        0);
+    ASSERT_EQ(CompileWorkedExample("R3.dat.rnd"), 0);
     const Outcome o = Tool("stats " + at("R3.dat.rnd"));
     ASSERT_EQ(o.status, 0) << o.out;
     for (const char* line :
@@ -172,10 +171,7 @@ TEST_F(ToolTest, StatsCountsWhatARoundHolds) {
 // With a replay: the flight as the game plays it. Without keys after the start the ship falls
 // from its cell onto the rock below and crashes; the preview draws its way down.
 TEST_F(ToolTest, StatsAndPreviewFollowTheReplaysFlight) {
-    ASSERT_EQ(
-        Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("R1.dat.rnd"))
-            .status,
-        0);
+    ASSERT_EQ(CompileWorkedExample("R1.dat.rnd"), 0);
     std::ofstream(at("fall.txt")) << "1100 tap space\n9000 up space\n";
     const Outcome o = Tool("stats " + at("R1.dat.rnd") + " " + at("fall.txt"));
     ASSERT_EQ(o.status, 0) << o.out;
@@ -203,10 +199,7 @@ TEST_F(ToolTest, StatsAndPreviewFollowTheReplaysFlight) {
 TEST_F(ToolTest, StatsNamesWhatItCannotRead) {
     WriteBytes(at("bad.rnd"), Bytes{0x01, 0x00, 0x00, 0x00}); // a record promised, none there
     EXPECT_EQ(Tool("stats " + at("bad.rnd")).status, 1);
-    ASSERT_EQ(
-        Tool("compile " VEXARO_SOURCE_DIR "/tests/fixtures/worked-example.txt " + at("R1.dat.rnd"))
-            .status,
-        0);
+    ASSERT_EQ(CompileWorkedExample("R1.dat.rnd"), 0);
     const Outcome o = Tool("stats " + at("R1.dat.rnd") + " " + at("missing.txt"));
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.out.find("missing.txt: cannot read"), std::string::npos) << o.out;
