@@ -37,7 +37,7 @@ import sys
 
 ROCK = {str(t): t for t in range(1, 7)}
 BACK = {chr(ord('a') + t - 1): (t, -1) for t in range(1, 7)}
-OBJECTS = {'S', 'G', 'E', 'P', 'D'}
+OBJECTS = {'S', 'G', 'E', 'P'}  # and the enemies, 'D' among them
 
 
 class CaveError(Exception):
@@ -120,7 +120,9 @@ def make_round(text, name):
             elif c in backs:
                 back_cells[(x, y)] = backs[c]
             elif c == 'S':
-                ship = (x, y) if ship is None else _twice(name, 'S')
+                if ship is not None:
+                    raise CaveError(f'{name}: more than one "S"')
+                ship = (x, y)
             elif c == 'G':
                 if at(x - 1, y) == 'G':
                     continue
@@ -176,10 +178,6 @@ def make_round(text, name):
     for x, y, (keyword, a, s) in foes:
         out.append(f'{keyword} {x} {y}' + (f' {a} {s}' if keyword != 'ENEMY5' else ''))
     return '\n'.join(out) + '\n'
-
-
-def _twice(name, letter):
-    raise CaveError(f'{name}: more than one "{letter}"')
 
 
 def main(args):
