@@ -13,17 +13,13 @@ geometry_is() { [ "$(window_geometry "$id")" = "$1" ]; }
 full="0 0 1920 1080"
 
 # In full screen the picture is enlarged twice (1242 x 834), centred: 339 pixels of black on
-# either side, 123 above and below. A point of the picture on the screen:
+# either side, 123 above and below.
 FX=339 FY=123 FS=2
-at() { echo $((FX + $1 * FS + FS / 2)) $((FY + $2 * FS + FS / 2)); }
-shot_pixel() { # picture x, y -> colour now
-    screenshot "$WORK/now.png"
-    pixel "$WORK/now.png" $(at "$1" "$2")
-}
 FACE=D4D0C8
 
 xdotool key F11
 wait_until 10 geometry_is "$full" || fail "F11: the window is at $(window_geometry "$id")"
+PICTURE="$FX $FY $FS"
 sleep 0.5
 screenshot "$WORK/full.png"
 for point in "5 5" "1914 1074" "300 540" "1620 540" "960 60" "960 1020"; do
@@ -32,12 +28,12 @@ for point in "5 5" "1914 1074" "300 540" "1620 540" "960 60" "960 1020"; do
 done
 # The title picture tiled under the menu bar, as in the window.
 check_title_screen "$WORK/full.png" "$FX" "$FY" "$FS"
-[ "$(pixel "$WORK/full.png" $(at 600 10))" = "$FACE" ] || fail "no menu bar in full screen"
+[ "$(picture_pixel "$WORK/full.png" 600 10)" = "$FACE" ] || fail "no menu bar in full screen"
 
 # The menu bar with the mouse: a press on the first title drops its menu down, Escape backs out.
-dropped() { [ "$(shot_pixel 4 30)" = "$FACE" ]; }
+dropped() { [ "$(screen_pixel 4 30)" = "$FACE" ]; }
 folded() { ! dropped; }
-xdotool mousemove $(at 20 10) click 1
+xdotool mousemove $(picture_at 20 10) click 1
 wait_until 10 dropped || fail "a click on the menu bar opened nothing in full screen"
 xdotool key Escape
 wait_until 10 folded || fail "Escape left the menu down"
@@ -45,12 +41,8 @@ xdotool key Escape
 
 # Space starts a game: the side panel appears, black where the title picture was.
 xdotool key space
-panel_shown() { [ "$(shot_pixel 610 120)" = 000000 ]; }
 wait_until 20 panel_shown || fail "Space did not start a game in full screen"
 # When the countdown's last digit has gone, the ship flies: a moment on the main engine.
-digit_pixel=$(pixel "$SOURCE/assets/pCount0.png" 5 5)
-counting() { [ "$(shot_pixel $((214 + 5)) $((20 + 64 + 5)))" = "$digit_pixel" ]; }
-counted() { ! counting; }
 wait_until 20 counting || fail "no countdown in full screen"
 wait_until 20 counted || fail "the countdown did not end"
 xdotool keydown space
@@ -65,9 +57,10 @@ wait_until 10 geometry_is "$windowed" || fail "Alt+Enter left the window at $(wi
 hints=$(xprop -id "$id" WM_NORMAL_HINTS)
 grep -q "minimum size: ${w} by ${h}" <<<"$hints" && grep -q "maximum size: ${w} by ${h}" <<<"$hints" ||
     fail "the window can be resized after full screen: $hints"
+PICTURE=
 sleep 0.5
 screenshot "$WORK/back.png"
-[ "$(pixel "$WORK/back.png" $((x + 4 * S)) $((y + 30 * S)))" != "$FACE" ] || fail "Alt opened the menu"
+[ "$(picture_pixel "$WORK/back.png" 4 30)" != "$FACE" ] || fail "Alt opened the menu"
 
 # Both keys go both ways.
 xdotool key alt+Return

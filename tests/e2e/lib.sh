@@ -63,12 +63,13 @@ wait_until() {
 }
 
 # A display of our own, 1280 x 1024 unless SCREEN says otherwise: the game's windows are then
-# enlarged twice.
+# enlarged twice. Sets DISPLAY and XVFB_PID, its server.
 SCREEN=${SCREEN:-1280x1024}
 start_display() {
     exec 3>"$WORK/display"
     Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    PIDS+=($!)
+    XVFB_PID=$!
+    PIDS+=("$XVFB_PID")
     exec 3>&-
     wait_until 30 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(cat "$WORK/display")"
@@ -139,11 +140,17 @@ check_title_screen() {
 unnamed_windows() { xwininfo -root -tree | awk '/has no name/ {print $1, $(NF-1)}'; }
 
 # The game on a display of its own under a window manager, its main window up and active (the
-# splash gone): sets id, the client area's x, y, w, h on the screen, and S, the enlargement.
+# splash gone): sets what find_game_window sets.
 open_game_window() {
     start_display
     start_window_manager
     start_game
+    find_game_window
+}
+
+# Waits for the main window of the game just started and activates it once the splash is gone:
+# sets id, the client area's x, y, w, h on the screen, and S, the enlargement.
+find_game_window() {
     wait_until 60 main_window >/dev/null || fail "no main window"
     id=$(main_window)
     sleep 2
@@ -151,6 +158,56 @@ open_game_window() {
     read -r x y w h <<<"$(window_geometry "$id")"
     S=$((w / 621))
 }
+
+# The game in a folder of its own, with the round whose text form is on standard input as each of
+# the given rounds: sets GAME to it.
+game_with_round() { # round numbers
+    local round
+    cat >"$WORK/round.txt"
+    mkdir -p "$WORK/game/rnd_dat"
+    cp "$BUILD/vexaro" "$WORK/game/vexaro"
+    cp -r "$BUILD/wav" "$WORK/game/wav"
+    for round in "$@"; do
+        "$BUILD/vexaro-rounds" compile "$WORK/round.txt" "$WORK/game/rnd_dat/R$round.dat.rnd" >/dev/null
+    done
+    GAME="$WORK/game/vexaro"
+}
+
+# Ends the display's server under the running game.
+lose_display() { kill -TERM "$XVFB_PID"; }
+
+# --- The main window's picture on the screen ------------------------------------------------
+MENU_BAR=20 # its height in picture pixels
+# Where the picture (menu bar included) lies on the screen, as "x y scale": the client area
+# open_game_window found, unless a test sets it (full screen).
+PICTURE=
+picture_at() { # picture x, y -> the middle of that picture pixel on the screen
+    local px py ps
+    read -r px py ps <<<"${PICTURE:-$x $y $S}"
+    echo $((px + $1 * ps + ps / 2)) $((py + $2 * ps + ps / 2))
+}
+picture_pixel() { pixel "$1" $(picture_at "$2" "$3"); } # screenshot, picture x, y -> colour
+# The colour at a point of the picture now; the screenshot stays in $WORK/screen.png.
+screen_pixel() { screenshot "$WORK/screen.png" && picture_pixel "$WORK/screen.png" "$1" "$2"; }
+
+# Whether a screenshot shows pixel (ax, ay) of a picture of assets/ drawn with its corner at
+# (left, top) of the window's picture.
+shows_asset() { # screenshot, asset, ax, ay, left, top
+    [ "$(picture_pixel "$1" $(($5 + $3)) $(($6 + $4)))" = "$(pixel "$SOURCE/assets/$2" "$3" "$4")" ]
+}
+# A countdown digit, drawn with its corner at (214, 64) of the viewport.
+countdown_at() { shows_asset "$1" pCount0.png 5 5 214 $((MENU_BAR + 64)); }
+counting() { screenshot "$WORK/screen.png" && countdown_at "$WORK/screen.png"; }
+counted() { screenshot "$WORK/screen.png" && ! countdown_at "$WORK/screen.png"; }
+# A message banner (the asset pMsgN.png), drawn over the viewport's centre, its corner at
+# (102, 134).
+banner_at() { shows_asset "$1" "$2" 40 64 102 $((MENU_BAR + 134)); }
+showing() { screenshot "$WORK/screen.png" && banner_at "$WORK/screen.png" "$1"; }
+# The pause banner, which blinks a second on and a second off.
+paused() { showing pMsg3.png; }
+blinked_off() { screenshot "$WORK/screen.png" && ! banner_at "$WORK/screen.png" pMsg3.png; }
+# A game on the main window: the side panel, black where the title picture was.
+panel_shown() { [ "$(screen_pixel 610 120)" = 000000 ]; }
 
 # Presses Enter until a paused game has resumed: the pause banner, which blinks a second on and a
 # second off while paused, stays off for two seconds (`banner_up`, a command, stays false). A

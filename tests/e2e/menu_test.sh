@@ -8,22 +8,16 @@ source "$(dirname "$0")/lib.sh"
 open_game_window
 [ "$S" -ge 1 ] || fail "main window is ${w}x$h"
 FACE=D4D0C8
-# A point of the window picture (menu bar included) on the screen.
-at() { echo $((x + $1 * S + S / 2)) $((y + $2 * S + S / 2)); }
-shot_pixel() { # picture x, y -> colour now
-    screenshot "$WORK/now.png"
-    pixel "$WORK/now.png" $(at "$1" "$2")
-}
-dropped_at() { [ "$(shot_pixel "$1" 30)" = "$FACE" ]; }
-folded_at() { [ "$(shot_pixel "$1" 30)" != "$FACE" ]; }
+dropped_at() { [ "$(screen_pixel "$1" 30)" = "$FACE" ]; }
+folded_at() { [ "$(screen_pixel "$1" 30)" != "$FACE" ]; }
 
 # A press on the first title drops its menu down. Its frame's inner grey column (picture x 4)
 # stays grey whichever item is highlighted; the title picture there is blue.
-xdotool mousemove $(at 20 10) click 1
+xdotool mousemove $(picture_at 20 10) click 1
 wait_until 10 dropped_at 4 || fail "no menu under the first title"
-convert "$WORK/now.png" -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/menu-open.png"
+convert "$WORK/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/menu-open.png"
 # Across the titles the open menu follows the mouse: the third title's menu, the first folds.
-xdotool mousemove $(at 150 10)
+xdotool mousemove $(picture_at 150 10)
 wait_until 10 dropped_at 130 || fail "the menu did not follow the mouse"
 folded_at 4 || fail "the first menu stayed down"
 # Escape folds the menu up, a second Escape leaves the bar.
@@ -51,7 +45,7 @@ convert "$WORK/box.png" -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/msgbox.png"
 [ "$(pixel "$WORK/box.png" $((bx + 4 * S)) $((by + 10 * S)))" = 0A246A ] || fail "no caption bar"
 [ "$(pixel "$WORK/box.png" $((bx + 6 * S)) $((by + bh - 6 * S)))" = "$FACE" ] || fail "no face"
 # While it is up the main window takes no input: a press on its menu bar opens nothing.
-xdotool mousemove $(at 20 10) click 1
+xdotool mousemove $(picture_at 20 10) click 1
 sleep 0.5
 folded_at 4 || fail "the menu opened behind the message box"
 box_up || fail "the box went away"

@@ -11,10 +11,7 @@ SIM="$BUILD/vexaro-sim"
 
 # The game in a folder of its own with a round made for this flight: a tall shaft, the ship two
 # cells above the pad, so that a ship left alone lands, and a ship that has risen crashes.
-mkdir -p "$WORK/game/rnd_dat"
-cp "$GAME" "$WORK/game/vexaro"
-cp -r "$BUILD/wav" "$WORK/game/wav"
-cat >"$WORK/pad.txt" <<'ROUND'
+game_with_round 1 2 <<'ROUND'
 ROUNDRANGE 12 60 0x102040 0 120
 BMPBOX 1 20 10 20 3 0
 BMPBOX 1 40 10 40 5 -1
@@ -25,25 +22,10 @@ ROCK 11 1 11 58 1
 MYSHIP 6 55
 GOAL 6 57
 ROUND
-for round in 1 2; do
-    "$BUILD/vexaro-rounds" compile "$WORK/pad.txt" "$WORK/game/rnd_dat/R$round.dat.rnd" >/dev/null
-done
-GAME="$WORK/game/vexaro"
 GAME_ARGS=(--record "$WORK/flight.rec" --trace "$WORK/real.trace")
 
 open_game_window
-bar=20
 began=$SECONDS
-
-digit_pixel=$(pixel "$SOURCE/assets/pCount0.png" 5 5)
-digit_at() { [ "$(pixel "$1" $((x + (214 + 5) * S)) $((y + (bar + 64 + 5) * S)))" = "$digit_pixel" ]; }
-counting() { screenshot "$WORK/screen.png" && digit_at "$WORK/screen.png"; }
-counted() { screenshot "$WORK/screen.png" && ! digit_at "$WORK/screen.png"; }
-# A banner's pixel at (40, 64) of its picture, over the viewport's centre.
-banner_at() { [ "$(pixel "$1" $((x + (102 + 40) * S)) $((y + (bar + 134 + 64) * S)))" = "$2" ]; }
-showing() { screenshot "$WORK/screen.png" && banner_at "$WORK/screen.png" "$1"; }
-pause_pixel=$(pixel "$SOURCE/assets/pMsg3.png" 40 64)
-great_pixel=$(pixel "$SOURCE/assets/pMsg0.png" 40 64)
 
 # Start, and hold Space through the end of the countdown: the first frame already lifts.
 xdotool key space
@@ -61,11 +43,11 @@ xdotool keyup space
 # Paused on the way up; Enter again resumes (once more when a blink's release check took it).
 sleep 0.3
 xdotool key Return
-wait_until 10 showing "$pause_pixel" || fail "Enter did not pause"
+wait_until 10 paused || fail "Enter did not pause"
 sleep 1
-resume_with_enter showing "$pause_pixel" || fail "Enter did not resume"
+resume_with_enter paused || fail "Enter did not resume"
 # The fall from that height crashes; the next attempt lands by itself.
-wait_until 40 showing "$great_pixel" || fail "the second attempt did not land"
+wait_until 40 showing pMsg0.png || fail "the second attempt did not land"
 xdotool key alt+F4
 wait_game 30
 [ "$GAME_STATUS" = 0 ] || fail "closing the window ended the game with $GAME_STATUS"
@@ -95,14 +77,13 @@ fi
 frames=$(grep -c '"ev":"frame"' "$WORK/real.events")
 
 # The display going away in the middle of a flight still leaves a whole recording, which plays.
-display_pid=${PIDS[0]} # the display's server, started first
 GAME_ARGS=(--record "$WORK/lost.rec")
 start_game
 wait_until 60 main_window >/dev/null || fail "no main window for the second game"
 sleep 1.5
 xdotool windowactivate --sync "$(main_window)" key space
 sleep 5
-kill "$display_pid"
+lose_display
 wait_game 30
 tail -1 "$WORK/lost.rec" | grep -q '^\(+[0-9]* \)\?end exit$' ||
     fail "the recording of a lost display has no end: $(tail -1 "$WORK/lost.rec")"

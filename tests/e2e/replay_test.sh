@@ -25,10 +25,6 @@ without_music() { grep -v '"ev":"music"' "$1"; }
 # 1. The whole recording in the window, with the player's keys pressed all along.
 GAME_ARGS=(--replay "$WORK/game.rec" --trace "$WORK/window.trace")
 open_game_window
-bar=20
-digit_pixel=$(pixel "$SOURCE/assets/pCount0.png" 5 5)
-digit_at() { [ "$(pixel "$1" $((x + (214 + 5) * S)) $((y + (bar + 64 + 5) * S)))" = "$digit_pixel" ]; }
-counting() { screenshot "$WORK/screen.png" && digit_at "$WORK/screen.png"; }
 wait_until 20 counting || fail "the recorded game does not play in the window"
 convert "$WORK/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/replay.png"
 for key in Return Left space Right Return; do

@@ -69,6 +69,6 @@ wait_game 30
 # Nothing on that way out may wait for the display that is gone.
 start_game
 wait_until 60 main_window >/dev/null || fail "no main window for the game to lose"
-kill -TERM "${PIDS[0]}" # the display
+lose_display
 wait_game 30
 echo "startup: splash, centred title window at x$SCALE, second instance, end of session, lost display: ok"

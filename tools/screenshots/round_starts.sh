@@ -25,15 +25,6 @@ ROUND
 
 start_display
 start_window_manager
-bar=20
-digit_pixel=$(pixel "$SOURCE/assets/pCount0.png" 5 5)
-digit_at() { [ "$(pixel "$1" $((x + (214 + 5) * S)) $((y + (bar + 64 + 5) * S)))" = "$digit_pixel" ]; }
-counting() { screenshot "$WORK/shot.png" && digit_at "$WORK/shot.png"; }
-counted() { screenshot "$WORK/shot.png" && ! digit_at "$WORK/shot.png"; }
-banner_pixel=$(pixel "$SOURCE/assets/pMsg3.png" 40 64)
-banner_at() { [ "$(pixel "$1" $((x + (102 + 40) * S)) $((y + (bar + 134 + 64) * S)))" = "$banner_pixel" ]; }
-paused() { screenshot "$WORK/shot.png" && banner_at "$WORK/shot.png"; }
-blinked_off() { screenshot "$WORK/shot.png" && ! banner_at "$WORK/shot.png"; }
 
 for n in "${ROUNDS[@]}"; do
     folder="$WORK/game-$n"
@@ -44,13 +35,7 @@ for n in "${ROUNDS[@]}"; do
     cp "$BUILD/rnd_dat/R$n.dat.rnd" "$folder/rnd_dat/R$n.dat.rnd"
     GAME="$folder/vexaro"
     start_game
-    window_up() { [ -n "$(main_window)" ]; }
-    wait_until 60 window_up || fail "round $n: no main window"
-    id=$(main_window)
-    sleep 2
-    xdotool windowactivate --sync "$id"
-    read -r x y w h <<<"$(window_geometry "$id")"
-    S=$((w / 621))
+    find_game_window
     xdotool key space
     # Each step round counts down and is cleared; Space cuts its banner short.
     for ((k = 1; k < n; k++)); do
@@ -63,7 +48,7 @@ for n in "${ROUNDS[@]}"; do
     xdotool key Return
     wait_until 30 paused || fail "round $n: no pause banner"
     wait_until 30 blinked_off || fail "round $n: the pause banner did not blink"
-    convert "$WORK/shot.png" -crop "${w}x${h}+${x}+${y}" +repage -scale "$((100 / S))%" \
+    convert "$WORK/screen.png" -crop "${w}x${h}+${x}+${y}" +repage -scale "$((100 / S))%" \
         "$OUT/round-$n.png"
     echo "round $n: $OUT/round-$n.png"
     kill "$GAME_PID"
