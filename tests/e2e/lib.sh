@@ -63,11 +63,13 @@ wait_until() {
 }
 
 # A display of our own, 1280 x 1024 unless SCREEN says otherwise: the game's windows are then
-# enlarged twice. Sets DISPLAY and XVFB_PID, its server.
+# enlarged twice. Sets DISPLAY and XVFB_PID, its server. Without -noreset the server resets
+# when its last client goes (the xwininfo below): a game connecting meanwhile is refused, and
+# SDL then runs it on a video driver of its own, where no window shows.
 SCREEN=${SCREEN:-1280x1024}
 start_display() {
     exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     PIDS+=("$XVFB_PID")
     exec 3>&-
