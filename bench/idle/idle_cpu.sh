@@ -3,19 +3,12 @@
 # as the yardstick of a whole core. A benchmark, not a test: it prints its figures.
 #
 #   bench/idle/idle_cpu.sh BUILD_DIR [SECONDS]
-NAME=idle
-source "$(dirname "$0")/../lib.sh"
-
-build=$(cd "${1:?usage: idle_cpu.sh BUILD_DIR [SECONDS]}" && pwd)
+source "$(dirname "$0")/../lib.sh" "${1:?usage: idle_cpu.sh BUILD_DIR [SECONDS]}"
 seconds=${2:-10}
-game="$build/vexaro"
-[ -x "$game" ] || bench_fail "no $game; build it first"
-for tool in Xvfb xwininfo; do
-    command -v "$tool" >/dev/null || bench_fail "$tool is missing (make deps-test)"
-done
 
-start_display 1280x1024
-start_game "$game"
+start_display
+start_game
+wait_until 60 main_window >/dev/null || fail "the main window never showed"
 sleep 2 # the splash is gone and the title is drawn
 before=$(cpu_ticks "$GAME_PID")
 sleep "$seconds"

@@ -1,6 +1,8 @@
 # Shared steps of the end-to-end tests: a display of their own (Xvfb, and openbox where a window
 # manager is needed), the real game on it, screenshots read back pixel by pixel, and a clean-up
-# that ends everything the test started. Sourced by the *_test.sh scripts.
+# that ends everything the test started. Sourced by the *_test.sh scripts, the benchmarks of the
+# real game (bench/lib.sh) and tools/screenshots/round_starts.sh, with the build and the source
+# folder.
 set -euo pipefail
 
 BUILD=$(cd "${1:?usage: TEST.sh BUILD_DIR SOURCE_DIR}" && pwd)
@@ -19,8 +21,9 @@ mkdir -p "$SHOTS"
 PIDS=() # started here, ended by cleanup in reverse order
 GAME_PID=
 
-cleanup() {
-    local i alive
+# Ends everything started so far, the last first, and forgets it.
+stop_all() {
+    local i alive pid
     for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do kill "${PIDS[i]}" 2>/dev/null || true; done
     for _ in $(seq 50); do
         alive=0
@@ -29,6 +32,11 @@ cleanup() {
         sleep 0.1
     done
     for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    PIDS=()
+}
+
+cleanup() {
+    stop_all
     # In the sanitizer build, a report from the game fails the test, even one made while the
     # game was being ended.
     if [ -f "$WORK/game.log" ] &&
