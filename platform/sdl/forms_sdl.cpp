@@ -264,13 +264,6 @@ std::shared_ptr<FormWindow> WindowOf(const Form& form) {
     return nullptr;
 }
 
-void Forget(const std::shared_ptr<FormWindow>& w) {
-    if (w->windowId()) PopModal(w->windowId());
-    Unregister(w.get());
-    w->close();
-    std::erase(g_formWindows, w);
-}
-
 // The form is gone: no event may reach its window any more, and nothing here talks to SDL.
 void Orphan(const std::shared_ptr<FormWindow>& w) {
     Unregister(w.get());
@@ -306,13 +299,8 @@ void SyncFormWindows() {
         if (w->windowId()) PopModal(w->windowId());
         w->close();
     }
-    const auto windows = g_formWindows;
-    for (const auto& w : windows) {
-        if (!w->form().loaded)
-            Forget(w);
-        else
-            w->applyState();
-    }
+    for (const auto& w : g_formWindows)
+        w->applyState();
 }
 
 } // namespace platform::sdl
