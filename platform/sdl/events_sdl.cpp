@@ -147,7 +147,6 @@ void Dispatch(const SDL_Event& e) {
 // now and then, since a look costs a dozen system calls: events it read while presenting, and a
 // signal, wait in it. Presenting is always followed by a look.
 Uint32 g_lastLook = 0;
-int g_wakeWithinMs = kIdleWaitMs;
 constexpr Uint32 kGameLookEveryMs = 8;
 constexpr Uint32 kIdleLookEveryMs = 100;
 constexpr Uint32 kPadLookEveryMs = 16; // a pad's button must not wait a tenth of a second
@@ -209,12 +208,12 @@ void ReleaseHeldKeys() {
         }
 }
 
-bool RefreshWindows() {
+bool RefreshWindows(int& wakeWithinMs) {
     // A copy: presenting never changes the list, but a window may be unregistered meanwhile.
     const auto windows = g_windows;
     bool presented = false;
     for (const auto& w : windows)
-        presented = w->refresh() || presented;
+        presented = w->refresh(wakeWithinMs) || presented;
     return presented;
 }
 
@@ -224,18 +223,12 @@ SDL_Window* AnyWindow() {
     return nullptr;
 }
 
-void WakeWithin(int ms) {
-    g_wakeWithinMs = std::min(g_wakeWithinMs, ms);
-}
-
 void Step(int waitMs) {
     // What the game changed since the last turn is shown first, then the events are taken.
     SyncFormWindows();
     Timer::FireDue(desktop::Ticks());
     SyncFormWindows();
-    g_wakeWithinMs = waitMs;
-    const bool presented = RefreshWindows();
-    waitMs = std::max(0, g_wakeWithinMs);
+    const bool presented = RefreshWindows(waitMs);
     ReapOpeners();
     if (!presented && !TimeToLook(waitMs)) return;
     g_lastLook = SDL_GetTicks();

@@ -73,14 +73,14 @@ class FormWindow : public InputWindow {
         }
     }
 
-    bool refresh() override {
+    bool refresh(int& wakeWithinMs) override {
         if (!native_ || appliedState_ == 1) return false; // a minimised window shows nothing
-        if (composed_ != g_pictureGeneration && !native_->frameDue()) {
-            // The screen has not shown the last picture yet: this one waits for its refresh.
-            WakeWithin(native_->msUntilFrameDue());
-            return false;
-        }
         if (composed_ != g_pictureGeneration) {
+            // The screen has not shown the last picture yet: this one waits for its refresh.
+            if (const int ms = native_->msUntilFrameDue(); ms > 0) {
+                wakeWithinMs = std::min(wakeWithinMs, ms);
+                return false;
+            }
             composed_ = g_pictureGeneration;
             ComposeWindow(form_, frame_);
             native_->show(frame_);

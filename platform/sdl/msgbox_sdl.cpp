@@ -59,7 +59,7 @@ class MessageBoxWindow : public InputWindow {
     void windowEvent(const SDL_WindowEvent& e) override {
         if (e.event == SDL_WINDOWEVENT_EXPOSED) exposed_ = true;
     }
-    bool refresh() override {
+    bool refresh(int& /*wakeWithinMs*/) override {
         const bool shown = dirty_ || exposed_;
         if (dirty_) {
             model_.draw(frame_);

@@ -39,8 +39,8 @@ class NativeWindow {
     void show(const FrameBuffer& frame);
     // Shows the last picture again, whole (the window was uncovered or changed its size).
     void present();
-    // Whether a new picture may go to the screen now: no more often than the screen refreshes.
-    bool frameDue() const { return pace_.due(SDL_GetTicks()); }
+    // How long until a new picture may go to the screen (0: now): no more often than the screen
+    // refreshes.
     int msUntilFrameDue() const { return pace_.waitMs(SDL_GetTicks()); }
 
     // Full screen on the desktop's resolution, the picture centred on black; leaving it puts the

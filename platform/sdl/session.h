@@ -24,8 +24,9 @@ class InputWindow {
     virtual void closeRequested() = 0;
     virtual void windowEvent(const SDL_WindowEvent& /*event*/) {}
     // Composes and presents when the picture changed or the window was uncovered; true when
-    // it presented.
-    virtual bool refresh() = 0;
+    // it presented. A picture held back until the screen's next refresh lowers `wakeWithinMs`
+    // to the time until then, so that the message step's wait for input does not make it late.
+    virtual bool refresh(int& wakeWithinMs) = 0;
 };
 
 void Register(std::shared_ptr<InputWindow> window);
@@ -46,10 +47,6 @@ constexpr int kGameWaitMs = 1;
 constexpr int kIdleWaitMs = 20;
 void Step(int waitMs);
 
-// A window holds back a picture until the screen's next refresh: the message step then waits
-// at most `ms` for input, so that the picture is not late.
-void WakeWithin(int ms);
-
 // The factor every window is enlarged by.
 int Scale();
 
@@ -58,7 +55,8 @@ SDL_Window* MainWindow();
 
 // Form windows: kept in step with their forms at every turn.
 void SyncFormWindows();
-bool RefreshWindows();
+// Refreshes every window (see InputWindow::refresh); true when one presented.
+bool RefreshWindows(int& wakeWithinMs);
 // Some window of ours (null when none is open).
 SDL_Window* AnyWindow();
 
