@@ -150,7 +150,8 @@ class FormWindow : public InputWindow {
         // A press on the dialog frame is no click on the window: the frame is not client area.
         const int frame = FramePixels(form_);
         const int x = native_->toPictureX(b.x) - frame, y = native_->toPictureY(b.y) - frame;
-        if (frame && !inClientArea(x, y)) {
+        const bool inside = onPicture(x, y);
+        if (frame && !inside) {
             pressed_ = false;
             return;
         }
@@ -167,14 +168,14 @@ class FormWindow : public InputWindow {
             if (MenuActive()) RunMenu(form_);
             return;
         }
-        Control* over = onPicture(x, y) ? ControlAt(form_, x, y - bar) : nullptr;
+        Control* over = ControlAt(form_, x, y - bar); // none off the client area
         if (b.type == SDL_MOUSEBUTTONDOWN) {
             pressed_ = true;
             pressedOn_ = over;
             return;
         }
         // A click: pressed and released over the same control.
-        const bool click = pressed_ && over == pressedOn_ && y >= bar && onPicture(x, y);
+        const bool click = pressed_ && over == pressedOn_ && y >= bar && inside;
         pressed_ = false;
         if (click) ClickEvent(form_, over, x, y - bar);
     }
@@ -183,7 +184,8 @@ class FormWindow : public InputWindow {
         if (!native_) return;
         const int frame = FramePixels(form_);
         const int x = native_->toPictureX(m.x) - frame, y = native_->toPictureY(m.y) - frame;
-        if (frame && !inClientArea(x, y)) { // the frame hears no mouse moves either
+        const bool inside = onPicture(x, y);
+        if (frame && !inside) { // the frame hears no mouse moves either
             ShowPointer(nullptr, native_->scale());
             return;
         }
@@ -192,8 +194,8 @@ class FormWindow : public InputWindow {
             Menu().mouseMove(form_, x, y);
             return;
         }
-        const bool client = y >= bar && onPicture(x, y);
-        Control* over = client ? ControlAt(form_, x, y - bar) : nullptr;
+        const bool client = y >= bar && inside;
+        Control* over = ControlAt(form_, x, y - bar);
         ShowPointer(over, native_->scale());
         if (client) MouseMoveEvent(form_, over, x, y - bar);
     }
@@ -205,12 +207,8 @@ class FormWindow : public InputWindow {
     }
 
   private:
-    bool inClientArea(int x, int y) const {
-        return x >= 0 && y >= 0 && x < ClientPixelWidth(form_) && y < ClientPixelHeight(form_);
-    }
-
-    // Whether a point (menu bar included) is on the window's picture, not on the black around
-    // it in full screen.
+    // Whether a point (menu bar included) is on the window's picture: not on the black around it
+    // in full screen, nor on a dialog frame.
     bool onPicture(int x, int y) const {
         return x >= 0 && y >= 0 && x < ClientPixelWidth(form_) &&
                y < MenuBarPixelHeight(form_) + ClientPixelHeight(form_);
