@@ -2,7 +2,6 @@
 
 #include "platform/sdl/session.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -22,7 +21,6 @@ struct OpenPad {
 std::vector<OpenPad>& g_pads = *new std::vector<OpenPad>;
 // The keys the pads hold in the game's key record, as bits of kPadKeys.
 unsigned g_held = 0;
-bool g_started = false;
 
 OpenPad* PadById(SDL_JoystickID id) {
     for (OpenPad& pad : g_pads)
@@ -64,11 +62,10 @@ void Added(int deviceIndex) {
 }
 
 void Removed(SDL_JoystickID id) {
-    const auto it = std::find_if(g_pads.begin(), g_pads.end(),
-                                 [id](const OpenPad& pad) { return pad.id == id; });
-    if (it == g_pads.end()) return;
-    SDL_GameController* controller = it->controller;
-    g_pads.erase(it);
+    OpenPad* pad = PadById(id);
+    if (!pad) return;
+    SDL_GameController* controller = pad->controller;
+    g_pads.erase(g_pads.begin() + (pad - g_pads.data()));
     SDL_GameControllerClose(controller);
     Apply(); // whatever it held is let go: the ship never keeps thrusting
 }
@@ -121,31 +118,28 @@ unsigned HeldKeyBits(const PadInput& input) {
 }
 
 void StartGamepads() {
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
         std::fprintf(stderr, "Vexaro!!: no gamepads (%s); the keyboard plays\n", SDL_GetError());
-        return;
-    }
-    g_started = true;
 }
 
-bool GamepadEvent(const SDL_Event& e) {
-    if (!g_started) return false;
+// Without the subsystem SDL sends none of these.
+void GamepadEvent(const SDL_Event& e) {
     switch (e.type) {
     case SDL_CONTROLLERDEVICEADDED:
         Added(e.cdevice.which);
-        return true;
+        break;
     case SDL_CONTROLLERDEVICEREMOVED:
         Removed(e.cdevice.which);
-        return true;
+        break;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
         Button(e.cbutton.which, e.cbutton.button, e.type == SDL_CONTROLLERBUTTONDOWN);
-        return true;
+        break;
     case SDL_CONTROLLERAXISMOTION:
         Axis(e.caxis.which, e.caxis.axis, e.caxis.value);
-        return true;
+        break;
     default:
-        return false;
+        break;
     }
 }
 

@@ -14,8 +14,8 @@ namespace platform::sdl {
 // Without it the game plays on with the keyboard.
 void StartGamepads();
 
-// Takes a game-controller event (added, removed, button, axis); false for any other event.
-bool GamepadEvent(const SDL_Event& event);
+// Takes a game-controller event (added, removed, button, axis); ignores any other event.
+void GamepadEvent(const SDL_Event& event);
 
 // How many pads are open. With one, the message step looks for input more often, since a pad
 // does not wake it the way the display connection does.
