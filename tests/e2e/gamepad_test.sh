@@ -2,9 +2,9 @@
 # Gamepads on a real display under a window manager: the SDL backend's gamepad tests, played
 # with SDL's virtual joystick, need a window of theirs to have the keyboard, since SDL hands a
 # pad's presses only to a program that has it.
-#   gamepad_test.sh BUILD_DIR SOURCE_DIR TEST_PROGRAM
 source "$(dirname "$0")/lib.sh"
-program=${3:?usage: gamepad_test.sh BUILD_DIR SOURCE_DIR TEST_PROGRAM}
+program="$BUILD/tests/e2e/vexaro-gamepad-test"
+[ -x "$program" ] || { echo "no $program" >&2; exit 1; }
 
 start_display
 start_window_manager
