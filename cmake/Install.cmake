@@ -25,11 +25,13 @@ file(MAKE_DIRECTORY ${PACKAGING_OUT})
 file(CREATE_LINK ../${VEXARO_GAME_DIR}/vexaro ${PACKAGING_OUT}/vexaro SYMBOLIC)
 install(FILES ${PACKAGING_OUT}/vexaro DESTINATION games)
 
-# The desktop: menu entry, icons in every size the picture generator draws, AppStream data.
+# The desktop: menu entry, icons in every size the picture generator draws (vexaro-SIZE.png),
+# AppStream data.
 install(FILES ${PACKAGING}/${VEXARO_ID}.desktop DESTINATION share/applications)
-foreach(size 16 32 48 64 128 256)
-    install(FILES ${CMAKE_SOURCE_DIR}/assets/icons/vexaro-${size}.png
-            DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME vexaro.png)
+file(GLOB VEXARO_ICONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/icons/vexaro-[0-9]*.png)
+foreach(icon ${VEXARO_ICONS})
+    string(REGEX REPLACE ".*/vexaro-([0-9]+)\\.png$" "\\1" size ${icon})
+    install(FILES ${icon} DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME vexaro.png)
 endforeach()
 configure_file(${PACKAGING}/${VEXARO_ID}.metainfo.xml.in
                ${PACKAGING_OUT}/${VEXARO_ID}.metainfo.xml @ONLY)
