@@ -9,6 +9,7 @@ BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 300
 WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
+CMAKE_OPTIONS ?= # more options for cmake when it configures a build folder
 
 RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev \
                  libsdl2-ttf-dev libfontconfig-dev timgm6mb-soundfont fonts-ipafont-mincho \
@@ -32,11 +33,8 @@ test: deps-test build
 
 # The same suite with AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer, in a build
 # folder of its own. Leak suppressions, for system libraries only: tools/sanitizers/lsan.supp.
-test-asan: deps-test
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVEXARO_WERROR=$(WERROR) \
-	    -DVEXARO_SANITIZE=ON
-	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+test-asan:
+	$(MAKE) test BUILD=$(ASAN_BUILD) CMAKE_OPTIONS=-DVEXARO_SANITIZE=ON
 
 # Fuzzes the round file reader, small inputs and then large ones, FUZZ_SECONDS each; fuzz-merge
 # adds the new inputs that reach new code to the committed corpus (tests/fuzz/corpus/).
@@ -50,7 +48,7 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 configure:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVEXARO_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVEXARO_WERROR=$(WERROR) $(CMAKE_OPTIONS)
 
 bench: deps-test build
 	bench/run-all.sh $(BUILD)
