@@ -108,11 +108,21 @@ void Start() {
         std::fprintf(stderr, "Vexaro!!: cannot start the display: %s\n", SDL_GetError());
         std::exit(1);
     }
+    // Without a desktop to reach, SDL falls back to drawing into memory: the game would run
+    // unseen for ever. Only a player who asks for such a driver gets it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool unseen = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
+    if (unseen && !SDL_getenv("SDL_VIDEODRIVER")) {
+        std::fprintf(stderr,
+                     "Vexaro!!: cannot start the display: no desktop answers (DISPLAY=%s)\n",
+                     SDL_getenv("DISPLAY") ? SDL_getenv("DISPLAY") : "");
+        SDL_Quit();
+        std::exit(1);
+    }
     SDL_StopTextInput(); // keys only: no input method between the player and the game
     // The windows' pixels go straight to the X server, only the parts that changed: through
     // OpenGL (in software where there is no graphics card) every picture would be redrawn whole.
-    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0)
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_strcmp(driver, "x11") == 0) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     g_twipsX = g_twipsY = 1440 / ScreenDpi();
     StartGamepads();
     OpenAudio();

@@ -71,4 +71,11 @@ start_game
 wait_until 60 main_window >/dev/null || fail "no main window for the game to lose"
 lose_display
 wait_game 30
-echo "startup: splash, centred title window at x$SCALE, second instance, end of session, lost display: ok"
+
+# No display to reach at all: the game says so and ends, rather than running unseen.
+status=0
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 30 "$GAME" >"$WORK/no-display.log" 2>&1 || status=$?
+cat "$WORK/no-display.log" >>"$WORK/game.log" # read for sanitizer reports too
+[ "$status" = 1 ] || fail "with no display the game ended with $status (124: it ran on unseen)"
+grep -q "cannot start the display" "$WORK/no-display.log" || fail "no word of the missing display"
+echo "startup: splash, centred title window at x$SCALE, second instance, end of session, lost display, no display: ok"
