@@ -30,11 +30,7 @@ std::string BaseName(const std::string& path) {
 // a machine where the game lives elsewhere.
 std::string RecordedName(const std::string& path) {
     const std::string dir = desktop::ExecutableDir();
-    std::string name = path.starts_with(dir) ? path.substr(dir.size()) : path;
-    if (name.empty()) name = "-";
-    for (char& c : name)
-        if (static_cast<unsigned char>(c) <= ' ') c = '_';
-    return name;
+    return RecordingName(path.starts_with(dir) ? std::string_view(path).substr(dir.size()) : path);
 }
 
 const RecordedItem& PlayedFile(Kind kind, const std::string& path) {

@@ -3,6 +3,7 @@
 #include "platform/input.h"
 
 #include "platform/backend.h"
+#include "platform/recording.h"
 #include "platform/replay.h"
 #include "platform/trace.h"
 
@@ -31,21 +32,13 @@ bool TakenByPlayback(From from, int vkey = 0) {
     return true;
 }
 
-// Names as a recording writes them: without blanks.
-std::string Word(const std::string& name) {
-    std::string word = name.empty() ? "-" : name;
-    for (char& c : word)
-        if (static_cast<unsigned char>(c) <= ' ') c = '_';
-    return word;
-}
-
 void NoteInput(From from, const std::string& line) {
     if (from == From::Desktop) replay::Note(line);
 }
 
 std::string Pointer(Form& form, Control* over, int x, int y) {
-    return Word(form.name()) + " " + (over ? Word(over->name()) : "-") + " " + std::to_string(x) +
-           " " + std::to_string(y);
+    return RecordingName(form.name()) + " " + (over ? RecordingName(over->name()) : "-") + " " +
+           std::to_string(x) + " " + std::to_string(y);
 }
 
 } // namespace
@@ -80,13 +73,13 @@ void KeyUpEvent(int vkey, KeySource source, From from) {
 
 void FormKeyEvent(Form& form, int vkey, From from) {
     if (TakenByPlayback(from, vkey) || !form.onKeyDown || !IsKey(vkey)) return;
-    NoteInput(from, "down " + std::to_string(vkey) + " " + Word(form.name()));
+    NoteInput(from, "down " + std::to_string(vkey) + " " + RecordingName(form.name()));
     form.onKeyDown(vkey);
 }
 
 void MenuEvent(MenuItem& item, From from) {
     if (TakenByPlayback(from) || !item.onClick) return;
-    NoteInput(from, "menu " + Word(item.name));
+    NoteInput(from, "menu " + RecordingName(item.name));
     TraceEvent("menu").add("name", item.name);
     const auto handler = item.onClick; // the item may change while its command runs
     handler();
@@ -97,7 +90,7 @@ void CloseEvent(Form& form, From from) {
         if (&form == MainForm()) EndProcess(0);
         return;
     }
-    NoteInput(from, "close " + Word(form.name()));
+    NoteInput(from, "close " + RecordingName(form.name()));
     TraceEvent("close").add("form", form.name());
     if (form.onUnload)
         form.onUnload();
@@ -122,13 +115,13 @@ void MouseMoveEvent(Form& form, Control* over, int x, int y, From from) {
 
 void WheelEvent(Form& form, int notches, From from) {
     if (TakenByPlayback(from) || !form.onMouseWheel) return;
-    NoteInput(from, "wheel " + Word(form.name()) + " " + std::to_string(notches));
+    NoteInput(from, "wheel " + RecordingName(form.name()) + " " + std::to_string(notches));
     form.onMouseWheel(notches);
 }
 
 void TimerEvent(Timer& timer, From from) {
     if (TakenByPlayback(from) || !timer.onTimer) return;
-    NoteInput(from, "timer " + Word(timer.name()));
+    NoteInput(from, "timer " + RecordingName(timer.name()));
     timer.onTimer();
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <utility>
@@ -52,11 +53,27 @@ bool ParseSigned(std::string_view text, long long min, long long max, int& value
 }
 
 // Names of windows, controls, menu items, timers and files: printable, without blanks.
+constexpr std::size_t kMaxNameBytes = 256;
+
+bool IsNameByte(unsigned char c) {
+    return c > ' ' && c != 0x7F;
+}
+
 bool IsName(std::string_view text) {
-    if (text.empty() || text.size() > 256) return false;
+    if (text.empty() || text.size() > kMaxNameBytes) return false;
     for (unsigned char c : text)
-        if (c <= ' ' || c == 0x7F) return false;
+        if (!IsNameByte(c)) return false;
     return true;
+}
+
+// FNV-1a: the same on every machine, for a recording made on one and played on another.
+std::string NameHash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (unsigned char c : text)
+        hash = (hash ^ c) * 1099511628211u;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return hex;
 }
 
 struct Words {
@@ -368,6 +385,22 @@ class Parser {
 };
 
 } // namespace
+
+std::string RecordingName(std::string_view name) {
+    std::string word = name.empty() ? "-" : std::string(name);
+    if (word.size() > kMaxNameBytes) {
+        // Its end (a file's own name), cut between characters, behind a hash of the whole, so
+        // that two long names stay apart.
+        const std::string hash = NameHash(name) + "~";
+        std::size_t from = word.size() - (kMaxNameBytes - hash.size());
+        while (from < word.size() && (static_cast<unsigned char>(word[from]) & 0xC0) == 0x80)
+            ++from;
+        word = hash + word.substr(from);
+    }
+    for (char& c : word)
+        if (!IsNameByte(static_cast<unsigned char>(c))) c = '_';
+    return word;
+}
 
 bool ParseRecording(std::string text, Recording& out, std::string& error) {
     out = Recording{};

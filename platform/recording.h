@@ -76,6 +76,11 @@ struct Recording {
     std::string text;      // the file itself (file contents are decoded from it when played)
 };
 
+// The name a recording gives a window, control, menu item, timer or file (a file's relative to
+// the game's folder): blanks and control bytes become '_', an empty name "-", and a name too
+// long for a recording keeps its end behind a hash of the whole. Every name it gives reads back.
+std::string RecordingName(std::string_view name);
+
 // Reads a recording. On a fault returns false with one line saying what is wrong (and where).
 // A file that ends in the middle of a line, or without its closing line, is not a fault: it
 // was cut short, and `complete` says so.

@@ -130,6 +130,49 @@ TEST(Playback, ABadRoundFileIsRefusedAgainWithItsMessage) {
     EXPECT_EQ(Replay(made.text, test::TempDir("empty-badround") + "/").trace, made.run.trace);
 }
 
+// Whatever a file's path, the recording names it so that it reads back and plays back as that
+// file's: a DEL byte, blanks, a name longer than a recording's names may be. Two long paths
+// that end alike stay apart.
+TEST(Playback, AnyFileNameReadsBackAndPlaysAsThatFile) {
+    const std::string dir = test::TempDir("names") + "/";
+    const std::string longFolder = "/" + std::string(300, 'd') + "/a/R1.dat.rnd";
+    const std::vector<std::string> paths{dir + "del\x7fname", dir + "a b\tc",
+                                         dir + std::string(300, 'x'), longFolder, dir};
+    std::ofstream(paths[0]) << "here";
+    auto askAll = [](const std::vector<std::string>& asked, std::vector<bool>& answers) {
+        return [&asked, &answers] {
+            for (const auto& path : asked)
+                answers.push_back(platform::FileExists(path));
+        };
+    };
+    auto options = test::Options();
+    options.appDir = dir;
+    options.recordPath = dir + "names.rec";
+    options.stopAfterTicks = 5;
+    std::vector<bool> made;
+    ASSERT_EQ(test::RunHeadless(options, askAll(paths, made)).result.message, "");
+    EXPECT_EQ(made, (std::vector<bool>{true, false, false, false, false}));
+
+    auto recording = std::make_shared<platform::Recording>();
+    std::string error;
+    ASSERT_TRUE(platform::ParseRecording(ReadText(options.recordPath), *recording, error)) << error;
+    platform::headless::Options played;
+    played.appDir = dir;
+    played.replay = recording;
+    std::vector<bool> answers;
+    const auto run = test::RunHeadless(played, askAll(paths, answers));
+    EXPECT_EQ(run.result.message, "");
+    EXPECT_EQ(answers, made);
+
+    std::vector<std::string> otherEnd = paths;
+    otherEnd[3] = "/" + std::string(300, 'e') + "/a/R1.dat.rnd";
+    std::vector<bool> misfit;
+    const auto other = test::RunHeadless(played, askAll(otherEnd, misfit));
+    EXPECT_EQ(other.result.status, 2);
+    EXPECT_NE(other.result.message.find("does not fit this game"), std::string::npos)
+        << other.result.message;
+}
+
 TEST(Playback, TheRoundReadComesFromTheRecordingNotFromTheDisk) {
     auto options = test::Options("1100 tap space\n");
     options.appDir = GameFolder("landing", LandRound());
