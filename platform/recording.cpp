@@ -98,14 +98,9 @@ Words Split(std::string_view line) {
     return w;
 }
 
-const std::array<std::pair<std::string_view, int>, 6> kFileStatuses{{
-    {"read", 0},
-    {"missing", 1},
-    {"not-a-file", 2},
-    {"too-large", 3},
-    {"cannot-open", 4},
-    {"read-failed", 5},
-}};
+// A file's status as a recording writes it, by FileRead::Status.
+constexpr std::array<std::string_view, 6> kFileStatusWords{
+    "read", "missing", "not-a-file", "too-large", "cannot-open", "read-failed"};
 
 class Parser {
   public:
@@ -365,8 +360,9 @@ class Parser {
             lastRead_[item.name] = item;
         } else {
             bool known = false;
-            for (const auto& [word, value] : kFileStatuses)
-                if (word == status && value != 0 && value != 3 && w.size() == 3) {
+            for (int value = 0; value < int(kFileStatusWords.size()); ++value)
+                if (kFileStatusWords[value] == status && value != 0 && value != 3 &&
+                    w.size() == 3) {
                     item.value = value;
                     known = true;
                 }
@@ -385,6 +381,10 @@ class Parser {
 };
 
 } // namespace
+
+std::string_view FileStatusWord(int status) {
+    return kFileStatusWords[std::size_t(status)];
+}
 
 std::string RecordingName(std::string_view name) {
     std::string word = name.empty() ? "-" : std::string(name);

@@ -81,6 +81,9 @@ struct Recording {
 // long for a recording keeps its end behind a hash of the whole. Every name it gives reads back.
 std::string RecordingName(std::string_view name);
 
+// The word for a file's status (a FileRead::Status) in a `file` line.
+std::string_view FileStatusWord(int status);
+
 // Reads a recording. On a fault returns false with one line saying what is wrong (and where).
 // A file that ends in the middle of a line, or without its closing line, is not a fault: it
 // was cut short, and `complete` says so.

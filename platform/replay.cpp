@@ -364,14 +364,12 @@ void Note(const std::string& line) {
 }
 
 void NoteFile(const std::string& name, const FileRead& read) {
-    static const char* const kStatusWords[] = {"read",      "missing",     "not-a-file",
-                                               "too-large", "cannot-open", "read-failed"};
     if (!g_clock.on) return;
     if (!g_recorder.file) { // only the clock is kept
         Observe(desktop::Ticks() - g_clock.now);
         return;
     }
-    std::string line = "file " + name + " " + kStatusWords[int(read.status)];
+    std::string line = "file " + name + " " + std::string(FileStatusWord(int(read.status)));
     if (read.status == FileRead::Status::TooLarge) line += " " + std::to_string(read.size);
     if (read.status == FileRead::Status::Read) {
         auto& last = g_recorder.lastRead[name];
