@@ -122,7 +122,7 @@ std::string ExecutableDir() {
 bool AnotherInstanceRunning() {
     if (IsPlaying()) return replay::PlayAnswer(Kind::Instance, false).value != 0;
     const bool running = desktop::AnotherInstanceRunning();
-    replay::Note(std::string("instance ") + (running ? "1" : "0"));
+    replay::Note([running] { return std::string("instance ") + (running ? "1" : "0"); });
     return running;
 }
 
@@ -142,7 +142,7 @@ int MsgBox(const std::string& text, int buttons, const std::string& title) {
         answer = replay::PlayAnswer(Kind::MsgBox, true).value;
     } else {
         answer = desktop::MsgBox(text, buttons, title);
-        replay::Note("msgbox " + std::to_string(answer));
+        replay::Note([answer] { return "msgbox " + std::to_string(answer); });
     }
     TraceEvent("msgbox")
         .add("text", text)
@@ -161,7 +161,7 @@ int ShellExecute(const std::string& file) {
         result = replay::PlayAnswer(Kind::Shell, true).value;
     } else {
         result = desktop::ShellExecute(file);
-        replay::Note("shell " + std::to_string(result));
+        replay::Note([result] { return "shell " + std::to_string(result); });
     }
     TraceEvent("shell").add("file", file).add("result", result);
     return result;
@@ -178,14 +178,15 @@ bool FileExists(const std::string& path) {
     if (IsPlaying()) return PlayedFile(Kind::Exists, path).value != 0;
     struct stat info {};
     const bool exists = stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-    replay::Note(std::string("exists ") + (exists ? "1 " : "0 ") + RecordedName(path));
+    replay::Note(
+        [&] { return std::string("exists ") + (exists ? "1 " : "0 ") + RecordedName(path); });
     return exists;
 }
 
 FileRead ReadFile(const std::string& path, std::uint64_t limit) {
     if (!IsPlaying()) {
         FileRead read = ReadFromDisk(path, limit);
-        replay::NoteFile(RecordedName(path), read);
+        replay::Note([&] { return replay::FileLine(RecordedName(path), read); });
         return read;
     }
     const RecordedItem& item = PlayedFile(Kind::File, path);
@@ -204,7 +205,7 @@ bool sndPlaySound(const std::string& path, int flags) {
         if (IsPlaying())
             replay::PlayAnswer(Kind::Wave, false);
         else
-            replay::Note("wave");
+            replay::Note([] { return std::string("wave"); });
     }
     return played;
 }
@@ -212,7 +213,7 @@ bool sndPlaySound(const std::string& path, int flags) {
 int mciSendString(std::string_view command) {
     const int result = desktop::mciSendString(command); // the tune plays either way
     if (IsPlaying()) return replay::PlayAnswer(Kind::Mci, false).value;
-    replay::Note("mci " + std::to_string(result));
+    replay::Note([result] { return "mci " + std::to_string(result); });
     return result;
 }
 

@@ -32,8 +32,10 @@ bool TakenByPlayback(From from, int vkey = 0) {
     return true;
 }
 
-void NoteInput(From from, const std::string& line) {
-    if (from == From::Desktop) replay::Note(line);
+// Only the desktop's input goes into a recording: a recording's own is in it already.
+template <class MakeLine>
+void NoteInput(From from, const MakeLine& makeLine) {
+    if (from == From::Desktop) replay::Note(makeLine);
 }
 
 std::string Pointer(Form& form, Control* over, int x, int y) {
@@ -59,7 +61,8 @@ std::string KeyWord(KeySource source, bool down) {
 
 void KeyDownEvent(Form* target, int vkey, KeySource source, From from) {
     if (TakenByPlayback(from, vkey) || !IsKey(vkey)) return;
-    NoteInput(from, KeyWord(source, true) + std::to_string(vkey) + (target ? "" : " -"));
+    NoteInput(from,
+              [&] { return KeyWord(source, true) + std::to_string(vkey) + (target ? "" : " -"); });
     g_keys[vkey].heldBy |= std::uint8_t(source);
     g_keys[vkey].pressedSinceQuery = true;
     if (target && target->onKeyDown) target->onKeyDown(vkey);
@@ -67,19 +70,20 @@ void KeyDownEvent(Form* target, int vkey, KeySource source, From from) {
 
 void KeyUpEvent(int vkey, KeySource source, From from) {
     if (TakenByPlayback(from) || !IsKey(vkey)) return;
-    NoteInput(from, KeyWord(source, false) + std::to_string(vkey));
+    NoteInput(from, [&] { return KeyWord(source, false) + std::to_string(vkey); });
     g_keys[vkey].heldBy &= std::uint8_t(~unsigned(source));
 }
 
 void FormKeyEvent(Form& form, int vkey, From from) {
     if (TakenByPlayback(from, vkey) || !form.onKeyDown || !IsKey(vkey)) return;
-    NoteInput(from, "down " + std::to_string(vkey) + " " + RecordingName(form.name()));
+    NoteInput(from,
+              [&] { return "down " + std::to_string(vkey) + " " + RecordingName(form.name()); });
     form.onKeyDown(vkey);
 }
 
 void MenuEvent(MenuItem& item, From from) {
     if (TakenByPlayback(from) || !item.onClick) return;
-    NoteInput(from, "menu " + RecordingName(item.name));
+    NoteInput(from, [&] { return "menu " + RecordingName(item.name); });
     TraceEvent("menu").add("name", item.name);
     const auto handler = item.onClick; // the item may change while its command runs
     handler();
@@ -90,7 +94,7 @@ void CloseEvent(Form& form, From from) {
         if (&form == MainForm()) EndProcess(0);
         return;
     }
-    NoteInput(from, "close " + RecordingName(form.name()));
+    NoteInput(from, [&] { return "close " + RecordingName(form.name()); });
     TraceEvent("close").add("form", form.name());
     if (form.onUnload)
         form.onUnload();
@@ -102,26 +106,28 @@ void CloseEvent(Form& form, From from) {
 
 void ClickEvent(Form& form, Control* over, int x, int y, From from) {
     if (TakenByPlayback(from) || !form.onClick) return;
-    NoteInput(from, "click " + Pointer(form, over, x, y));
+    NoteInput(from, [&] { return "click " + Pointer(form, over, x, y); });
     TraceEvent("click").add("name", over ? over->name() : form.name());
     form.onClick(over, x, y);
 }
 
 void MouseMoveEvent(Form& form, Control* over, int x, int y, From from) {
     if (TakenByPlayback(from) || !form.onMouseMove) return;
-    NoteInput(from, "move " + Pointer(form, over, x, y));
+    NoteInput(from, [&] { return "move " + Pointer(form, over, x, y); });
     form.onMouseMove(over, x, y);
 }
 
 void WheelEvent(Form& form, int notches, From from) {
     if (TakenByPlayback(from) || !form.onMouseWheel) return;
-    NoteInput(from, "wheel " + RecordingName(form.name()) + " " + std::to_string(notches));
+    NoteInput(from, [&] {
+        return "wheel " + RecordingName(form.name()) + " " + std::to_string(notches);
+    });
     form.onMouseWheel(notches);
 }
 
 void TimerEvent(Timer& timer, From from) {
     if (TakenByPlayback(from) || !timer.onTimer) return;
-    NoteInput(from, "timer " + RecordingName(timer.name()));
+    NoteInput(from, [&] { return "timer " + RecordingName(timer.name()); });
     timer.onTimer();
 }
 

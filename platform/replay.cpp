@@ -301,7 +301,7 @@ void FlushRecording() {
 std::string FinishRecording(const std::string& how) {
     if (!g_recorder.file) return "";
     g_recorder.writer.closeRuns(); // the end is the last line
-    replay::Note("end " + how);
+    replay::Note([&how] { return "end " + how; });
     const std::string error = WriteOut();
     CloseRecording();
     g_clock.on = false;
@@ -356,19 +356,18 @@ void NoteStepEnd() {
     if (g_recorder.file) g_recorder.writer.stepEnd(delta);
 }
 
-void Note(const std::string& line) {
-    if (!g_clock.on) return;
+std::uint32_t NoteNow() {
+    if (!g_clock.on) return 0;
     const std::uint32_t delta = desktop::Ticks() - g_clock.now;
     Observe(delta);
-    if (g_recorder.file) g_recorder.writer.line(delta, line);
+    return delta;
 }
 
-void NoteFile(const std::string& name, const FileRead& read) {
-    if (!g_clock.on) return;
-    if (!g_recorder.file) { // only the clock is kept
-        Observe(desktop::Ticks() - g_clock.now);
-        return;
-    }
+void WriteLine(std::uint32_t delta, const std::string& line) {
+    g_recorder.writer.line(delta, line);
+}
+
+std::string FileLine(const std::string& name, const FileRead& read) {
     std::string line = "file " + name + " " + std::string(FileStatusWord(int(read.status)));
     if (read.status == FileRead::Status::TooLarge) line += " " + std::to_string(read.size);
     if (read.status == FileRead::Status::Read) {
@@ -381,7 +380,7 @@ void NoteFile(const std::string& name, const FileRead& read) {
             last = read.bytes;
         }
     }
-    Note(line);
+    return line;
 }
 
 std::uint32_t PlayRead() {

@@ -54,10 +54,20 @@ namespace platform::replay {
 // Recording.
 void NoteRead(std::uint32_t tick);
 void NoteStepEnd();
-// An input or an answer, as a line of the recording (noted with the clock as it stands).
-void Note(const std::string& line);
-// A file the game read (its bytes, unless they are the same as the last time).
-void NoteFile(const std::string& name, const FileRead& read);
+// The clock seen where an input or an answer comes: how far it moved since it was last seen.
+std::uint32_t NoteNow();
+// A line of the recording being made, `delta` milliseconds after the clock was last seen.
+void WriteLine(std::uint32_t delta, const std::string& line);
+// An input or an answer, noted with the clock as it stands. `makeLine()` gives its line of the
+// recording; it is called only while one is made, so a game not recorded builds no line.
+template <class MakeLine>
+void Note(const MakeLine& makeLine) {
+    const std::uint32_t delta = NoteNow();
+    if (IsRecording()) WriteLine(delta, makeLine());
+}
+// The line for a file the game read: its bytes, or "same" when they are the bytes read last
+// time under that name (which it remembers).
+std::string FileLine(const std::string& name, const FileRead& read);
 
 // Playing: each answers what the game asks, or ends the playback when the recording holds
 // something else there (it does not fit this game) or nothing more (it ends there).
