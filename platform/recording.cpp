@@ -162,7 +162,6 @@ class Parser {
         if (version > std::uint64_t(kRecordingVersion))
             return fail("made by a newer Vexaro!! (recording format " + std::to_string(version) +
                         "; this game plays format " + std::to_string(kRecordingVersion) + ")");
-        out_.version = int(version);
         return true;
     }
 
@@ -340,7 +339,6 @@ class Parser {
         if (status == "same" && w.size() == 3) {
             const auto last = lastRead_.find(item.name);
             if (last == lastRead_.end()) return failAt("no earlier read of " + item.name);
-            item.same = true;
             item.size = last->second.size;
             item.at = last->second.at;
             item.len = last->second.len;

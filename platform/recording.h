@@ -52,7 +52,6 @@ struct RecordedItem {
     int y = 0;
     bool pad = false;
     std::uint64_t size = 0;
-    bool same = false;   // File: the same bytes as the last time this file was read
     std::size_t at = 0;  // File: where its bytes are in the recording's text (base64)
     std::size_t len = 0; // File: how many characters of base64
 };
@@ -65,7 +64,6 @@ struct TickRun {
 };
 
 struct Recording {
-    int version = kRecordingVersion;
     std::uint32_t startTick = 0;
     int dpi = 96;
     int firstRound = 1;
