@@ -21,11 +21,6 @@ namespace {
 
 using Kind = RecordedItem::Kind;
 
-std::string BaseName(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A file as a recording names it: relative to the game's folder, so that a recording plays on
 // a machine where the game lives elsewhere.
 std::string RecordedName(const std::string& path) {

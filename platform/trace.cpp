@@ -52,6 +52,11 @@ std::string JsonQuote(std::string_view text) {
     return out + "\"";
 }
 
+std::string BaseName(const std::string& path) {
+    const auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 TraceEvent::TraceEvent(std::string_view ev) : on_(g_sink != nullptr) {
     if (!on_) return;
     line_ = "{\"t\":" + std::to_string(g_clock ? g_clock() : 0) + ",\"ev\":" + JsonQuote(ev);

@@ -39,6 +39,9 @@ class TraceEvent {
 
 std::string JsonQuote(std::string_view text);
 
+// A file as the trace names it: without its folder, the same wherever the game lives.
+std::string BaseName(const std::string& path);
+
 // Reading a trace line back: the integer of a field ("key":value), or `fallback` without one.
 inline long long TraceField(const std::string& line, const std::string& key,
                             long long fallback = -1) {
