@@ -10,9 +10,6 @@
 #include "platform/trace.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 
 namespace platform {
@@ -42,11 +39,12 @@ const char* AnswerName(int answer) {
 
 FileRead ReadFromDisk(const std::string& path, std::uint64_t limit) {
     FileRead result;
-    std::error_code error;
-    const auto claimed = std::filesystem::file_size(path, error);
-    if (!error && claimed > limit && std::filesystem::is_regular_file(path, error)) {
+    // A file that says it is larger than the limit is not read at all.
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+        std::uint64_t(info.st_size) > limit) {
         result.status = FileRead::Status::TooLarge;
-        result.size = claimed;
+        result.size = std::uint64_t(info.st_size);
         return result;
     }
     // Never an exception: a failing disk or a special file gives a status (the reader reads one

@@ -1,5 +1,6 @@
 // Reading a file of unknown trust: every way it can fail is a result, and memory stays bounded.
 #include "harness.h"
+#include "platform/backend.h"
 #include "platform/file_read.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,27 @@ TEST_F(FileReadTest, EveryFailureIsAResultWithNoBytes) {
         std::vector<std::uint8_t> bytes{1, 2, 3};
         EXPECT_EQ(ReadFileBytes(c.path, 1000, bytes), c.outcome) << c.path;
         EXPECT_TRUE(bytes.empty()) << c.path;
+    }
+}
+
+// The game's own reads: a file that says it is larger than the limit is not read and keeps the
+// size it says; one that says less but gives more (the files of /proc say 0) is cut one byte
+// past the limit.
+TEST_F(FileReadTest, TheGameReadsAFileTooLargeNoFurtherThanItMust) {
+    using Status = platform::FileRead::Status;
+    const struct {
+        std::string path;
+        Status status;
+        std::uint64_t size;
+    } cases[] = {{write("large", std::string(5000, 'x')), Status::TooLarge, 5000},
+                 {"/proc/self/status", Status::TooLarge, 101},
+                 {write("limit", std::string(100, 'x')), Status::Read, 100},
+                 {"/dev/zero", Status::NotAFile, 0}};
+    for (const auto& c : cases) {
+        const platform::FileRead read = platform::ReadFile(c.path, 100);
+        EXPECT_EQ(read.status, c.status) << c.path;
+        EXPECT_EQ(read.size, c.size) << c.path;
+        EXPECT_EQ(read.bytes.size(), c.status == Status::Read ? c.size : 0u) << c.path;
     }
 }
 
