@@ -125,6 +125,31 @@ void TakeShots(std::int64_t now) {
     }
 }
 
+// Ends the run when one of its stops is due: its tick count, --until idle, and for a scripted
+// run its longest (a recording plays to its end, whatever its length).
+void StopIfDue(bool scripted) {
+    const std::int64_t now = Elapsed();
+    if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
+    if (scripted && now >= g.options->maxTicks) throw StopRun{};
+    if (g.options->idle && g.options->idle()) throw StopRun{};
+}
+
+// The game from its start, until it ends its process, a stop is due or the recording it plays
+// is over.
+void RunGame(const std::function<void()>& entry, Result& result) {
+    try {
+        entry();
+        RunMessageLoop();
+    } catch (const StopRun&) {
+    } catch (const ProcessEnded& end) {
+        result.status = end.status;
+        result.ended = true;
+    } catch (const PlaybackEnded& over) {
+        result.status = over.status;
+        result.message = over.message;
+    }
+}
+
 int KeyByName(const std::string& name) {
     if (name == "space") return VK_SPACE;
     if (name == "left") return VK_LEFT;
@@ -222,22 +247,10 @@ Result Run(const Options& options, const std::function<void()>& entry) {
         !StartRecording(options.recordPath,
                         {options.startTick, options.dpi, options.firstRound, "vexaro-sim"},
                         result.message)) {
-        result.status = 2;
-        SetTraceSink(nullptr);
-        g.options = nullptr;
-        return result;
-    }
-    if (options.replay) StartPlayback(options.replay);
-    try {
-        entry();
-        RunMessageLoop();
-    } catch (const StopRun&) {
-    } catch (const ProcessEnded& end) {
-        result.status = end.status;
-        result.ended = true;
-    } catch (const PlaybackEnded& over) {
-        result.status = over.status;
-        result.message = over.message;
+        result.status = 2; // the game does not run
+    } else {
+        if (options.replay) StartPlayback(options.replay);
+        RunGame(entry, result);
     }
     result.ticks = Elapsed();
     // When the game did not end its process itself.
@@ -286,10 +299,8 @@ bool StepsMoveTheClock() {
 
 void Step() {
     if (!g.options) return;
+    StopIfDue(true);
     const std::int64_t now = Elapsed();
-    if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
-    if (now >= g.options->maxTicks) throw StopRun{};
-    if (g.options->idle && g.options->idle()) throw StopRun{};
 
     while (!g.injectedUps.empty()) {
         KeyUpEvent(g.injectedUps.front());
@@ -319,10 +330,7 @@ void IdleStep() {
 }
 
 void PlaybackStep() {
-    // A recording plays to its end, whatever its length: only the run's own limits stop it.
-    const std::int64_t now = Elapsed();
-    if (g.options->stopAfterTicks >= 0 && now >= g.options->stopAfterTicks) throw StopRun{};
-    if (g.options->idle && g.options->idle()) throw StopRun{};
+    StopIfDue(false);
 }
 
 void PlaybackClock(std::int64_t elapsed) {
