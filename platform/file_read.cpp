@@ -20,10 +20,8 @@ struct OpenFile {
 
 constexpr std::size_t kChunk = 64 * 1024;
 
-} // namespace
-
-DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
-                       std::vector<std::uint8_t>& bytes) {
+template <class Bytes>
+DiskRead ReadInto(const std::string& path, std::size_t limit, Bytes& bytes) {
     bytes.clear();
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) return DiskRead::Missing;
@@ -46,6 +44,17 @@ DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
     }
     bytes.resize(got);
     return DiskRead::Read;
+}
+
+} // namespace
+
+DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
+                       std::vector<std::uint8_t>& bytes) {
+    return ReadInto(path, limit, bytes);
+}
+
+DiskRead ReadFileBytes(const std::string& path, std::size_t limit, std::string& bytes) {
+    return ReadInto(path, limit, bytes);
 }
 
 } // namespace platform

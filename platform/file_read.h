@@ -22,5 +22,7 @@ enum class DiskRead {
 // claims. On anything but Read, `bytes` is left empty.
 DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
                        std::vector<std::uint8_t>& bytes);
+// The same into text (a recording), without a copy.
+DiskRead ReadFileBytes(const std::string& path, std::size_t limit, std::string& bytes);
 
 } // namespace platform

@@ -1,9 +1,10 @@
 #include "platform/recording.h"
 
+#include "platform/file_read.h"
+
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <utility>
 
@@ -407,23 +408,14 @@ bool ParseRecording(std::string text, Recording& out, std::string& error) {
 }
 
 bool LoadRecording(const std::string& path, Recording& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (ReadFileBytes(path, kMaxRecordingBytes, text) != DiskRead::Read) {
         error = "cannot read " + path;
         return false;
     }
-    std::string text;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, std::size_t(in.gcount()));
-        if (text.size() > kMaxRecordingBytes) {
-            error = path + ": too large for a recording (over " +
-                    std::to_string(kMaxRecordingBytes >> 20) + " MiB)";
-            return false;
-        }
-    }
-    if (in.bad()) {
-        error = "cannot read " + path;
+    if (text.size() > kMaxRecordingBytes) {
+        error = path + ": too large for a recording (over " +
+                std::to_string(kMaxRecordingBytes >> 20) + " MiB)";
         return false;
     }
     if (!ParseRecording(std::move(text), out, error)) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using platform::ParseRecording;
@@ -185,6 +187,11 @@ TEST(RecordingFormat, LoadingAMissingOrHugeFileSaysSo) {
     EXPECT_FALSE(platform::LoadRecording("/nonexistent/x.rec", r, error));
     EXPECT_EQ(error, "cannot read /nonexistent/x.rec");
     EXPECT_FALSE(platform::LoadRecording("/proc/self", r, error)); // a folder
+    // Only a regular file is read: a pipe without a writer would hold the game for ever.
+    const std::string pipe = test::TempDir("rec-pipe") + "/game.rec";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(platform::LoadRecording(pipe, r, error));
+    EXPECT_EQ(error, "cannot read " + pipe);
 }
 
 } // namespace
