@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,33 +23,14 @@ namespace fs = std::filesystem;
 
 const std::string kSource = VEXARO_SOURCE_DIR "/";
 
+using sim_test::Outcome;
 using sim_test::ReadLines;
+using sim_test::ReadText;
 using sim_test::TempPath;
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Outcome {
-    int status = -1;
-    std::vector<std::string> trace;
-    std::vector<std::string> errors; // lines on stderr
-};
 
 // vexaro-sim with the arguments: its exit status, its trace and what it said.
 Outcome Sim(const std::string& args, const std::string& name) {
-    const std::string trace = TempPath(name + ".trace"), err = TempPath(name + ".err");
-    const std::string command =
-        std::string(VEXARO_SIM) + " " + args + " --trace " + trace + " 2>" + err;
-    const int raw = std::system(command.c_str());
-    Outcome o;
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.trace = ReadLines(trace);
-    o.errors = ReadLines(err);
-    std::remove(trace.c_str());
-    std::remove(err.c_str());
-    return o;
+    return sim_test::RunSim(VEXARO_SIM, args, name);
 }
 
 // The round of a round's own replay ("R3.txt" gives "3"), or nothing for another file.

@@ -5,16 +5,17 @@
 #include "core/game_state.h"
 #include "harness.h"
 #include "platform/recording.h"
+#include "tests/fixtures/sim_process.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 
 namespace {
 
+using sim_test::ReadText;
 using test::Field;
 
 std::vector<RoundRecord> FallRound() {
@@ -24,11 +25,6 @@ std::vector<RoundRecord> FallRound() {
 std::vector<RoundRecord> LandRound() {
     return {test::Record("ROUNDRANGE", {10, 10, 0, 0, 100}), test::Record("MYSHIP", {4, 2}),
             test::Record("GOAL", {4, 4})};
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 struct Recorded {
@@ -46,16 +42,24 @@ Recorded RecordGame(platform::headless::Options options, const std::string& name
     return r;
 }
 
+// Plays a recording from Main, with the game's data in `appDir`, stopped after `stopAfterTicks`
+// (-1: played to its end).
+test::Run Play(std::shared_ptr<const platform::Recording> recording, const std::string& appDir,
+               std::int64_t stopAfterTicks = -1) {
+    g_firstRound = recording->firstRound;
+    platform::headless::Options options;
+    options.appDir = appDir;
+    options.replay = std::move(recording);
+    options.stopAfterTicks = stopAfterTicks;
+    return test::RunHeadless(options, [] { Main(); });
+}
+
 // Plays a recording's text from Main, with the game's data in `appDir`.
 test::Run Replay(const std::string& text, const std::string& appDir = test::BuildDir()) {
     auto recording = std::make_shared<platform::Recording>();
     std::string error;
     EXPECT_TRUE(platform::ParseRecording(text, *recording, error)) << error;
-    g_firstRound = recording->firstRound;
-    platform::headless::Options options;
-    options.appDir = appDir;
-    options.replay = std::move(recording);
-    return test::RunHeadless(options, [] { Main(); });
+    return Play(std::move(recording), appDir);
 }
 
 std::string GameFolder(const std::string& name, const std::vector<RoundRecord>& round) {
@@ -366,12 +370,7 @@ TEST(Playback, AMangledRecordingEndsInItsOwnTimeWithAtMostOneLine) {
         std::string error;
         if (!platform::ParseRecording(text, *recording, error)) continue; // refused whole
         ++played;
-        g_firstRound = recording->firstRound;
-        platform::headless::Options options;
-        options.appDir = test::BuildDir();
-        options.replay = std::move(recording);
-        options.stopAfterTicks = 60000;
-        const auto run = test::RunHeadless(options, [] { Main(); });
+        const auto run = Play(std::move(recording), test::BuildDir(), 60000);
         EXPECT_TRUE(run.result.status == 0 || run.result.status == 2) << i << "\n" << text;
         EXPECT_EQ(run.result.message.find('\n'), std::string::npos);
         if (run.result.status == 2) {
