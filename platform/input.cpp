@@ -43,6 +43,12 @@ std::string Pointer(Form& form, Control* over, int x, int y) {
            std::to_string(x) + " " + std::to_string(y);
 }
 
+// A key's first word in a recording, and its blank: "down ", "up ", "pad-down " or "pad-up ".
+std::string KeyWord(KeySource source, bool down) {
+    const char* word = down ? "down " : "up ";
+    return source == KeySource::Gamepad ? std::string("pad-") + word : word;
+}
+
 } // namespace
 
 std::int16_t GetAsyncKeyState(int vkey) {
@@ -51,12 +57,6 @@ std::int16_t GetAsyncKeyState(int vkey) {
     std::int16_t state = std::int16_t((k.heldBy ? 0x8000 : 0) | (k.pressedSinceQuery ? 1 : 0));
     k.pressedSinceQuery = false;
     return state;
-}
-
-// A key as a recording writes it: "down" or "pad-down", and whether a window takes it.
-std::string KeyWord(KeySource source, bool down) {
-    const char* word = down ? "down " : "up ";
-    return source == KeySource::Gamepad ? std::string("pad-") + word : word;
 }
 
 void KeyDownEvent(Form* target, int vkey, KeySource source, From from) {
