@@ -126,31 +126,12 @@ void Surface::fillRect(int x, int y, int w, int h, Pixel colour) {
     MarkChanged();
 }
 
-void Surface::fillPattern(const Surface& src, int sx, int sy, int w, int h) {
-    if (w <= 0 || h <= 0) return reset(width_, height_, 0);
-    if (w == kChunk && h == kChunk && sx % kChunk == 0 && sy % kChunk == 0 &&
-        src.fullChunk(sx / kChunk, sy / kChunk)) {
-        // Chunks start at the surface's corner, so every chunk is the tile: its block for all.
-        const Chunk tile = src.chunk(sx / kChunk, sy / kChunk);
-        reset(width_, height_, 0);
-        whole_ = tile;
-        return;
-    }
-    std::vector<Pixel> block(std::size_t(w) * h);
-    for (int y = 0; y < h; ++y)
-        src.readRow(sx, sy + y, w, block.data() + std::size_t(y) * w);
-    if (w == kChunk && h == kChunk) {
-        reset(width_, height_, 0);
-        whole_.block = std::make_shared<Block>();
-        std::copy(block.begin(), block.end(), whole_.block->begin());
-        return;
-    }
-    std::vector<Pixel> row(static_cast<std::size_t>(width_));
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x)
-            row[std::size_t(x)] = block[std::size_t(y % h) * w + x % w];
-        writeRow(0, y, width_, row.data());
-    }
+void Surface::fillTile(const Surface& src, int sx, int sy) {
+    if (sx % kChunk != 0 || sy % kChunk != 0 || !src.fullChunk(sx / kChunk, sy / kChunk)) return;
+    // Chunks start at the surface's corner, so every chunk is the tile.
+    const Chunk tile = src.chunk(sx / kChunk, sy / kChunk);
+    reset(width_, height_, 0);
+    whole_ = tile;
 }
 
 Pixel Surface::get(int x, int y) const {

@@ -60,8 +60,10 @@ class Surface {
     void fill(Pixel colour) { reset(width_, height_, colour); }
     // Fills a rectangle, clipped to the surface.
     void fillRect(int x, int y, int w, int h, Pixel colour);
-    // Makes the whole surface a repeat of the w x h block of src at (sx, sy), starting at (0, 0).
-    void fillPattern(const Surface& src, int sx, int sy, int w, int h);
+    // Makes the whole surface a repeat of the chunk-sized tile of src at (sx, sy), starting at
+    // (0, 0): the tile's one block for every chunk. The tile must be a whole chunk of src (sx and
+    // sy multiples of kChunk, inside src); any other leaves the surface as it is.
+    void fillTile(const Surface& src, int sx, int sy);
 
     // Single pixels; out-of-range reads give 0 and writes are ignored.
     Pixel get(int x, int y) const;

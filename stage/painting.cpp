@@ -10,6 +10,7 @@ using namespace platform;
 namespace {
 
 constexpr int kTileCount = 6;
+static_assert(kCellPixels == Surface::kChunk, "a tile fills one chunk of a surface");
 
 bool TileOnSheet(Long tile) {
     return tile >= 1 && tile <= kTileCount;
@@ -61,7 +62,7 @@ void FillRockTiles(Long tile, PictureBox& box) {
     if (TileOnSheet(tile)) {
         // Whole tiles at (32j, 32i) for i = 0 .. rows and j = 0 .. cols, both inclusive, cover
         // the box exactly with the tile repeated from its top-left corner: one tile stored.
-        picture.fillPattern(sheet, 0, TileTop(tile), kCellPixels, kCellPixels);
+        picture.fillTile(sheet, 0, TileTop(tile));
         return;
     }
     // Any other tile lies off the sheet: the copies, clipped at the sheet, bring what is there.

@@ -111,7 +111,7 @@ TEST(SurfaceStorageTest, SolidAndPatternAreasCostNoPixels) {
     for (int i = 0; i < 32; ++i)
         tile.set(i, i, 0x00FFFFFF);
     Surface rock(7456, 10512, 0x00FFFFFF);
-    rock.fillPattern(tile, 0, 0, 32, 32);
+    rock.fillTile(tile, 0, 0);
     // A few bytes of bookkeeping per chunk; the pixels alone would take 313 MB.
     EXPECT_LT(rock.storedBytes(), 2u << 20);
     EXPECT_EQ(rock.get(32 * 100 + 5, 32 * 7 + 5), 0x00FFFFFFu);
@@ -145,7 +145,7 @@ TEST(SurfaceStorageTest, WholeChunkCopiesShareTheirBlock) {
     for (int i = 0; i < 32; ++i)
         sheet.set(i, 32 + (i * 7) % 32, 0x00FFFFFF);
     Surface rock(7744, 10848, 0x00FFFFFF);
-    rock.fillPattern(sheet, 0, 32, 32, 32);
+    rock.fillTile(sheet, 0, 32);
     EXPECT_LT(rock.storedBytes(), 4096u);
     EXPECT_EQ(rock.get(32 * 200 + 3, 32 * 300 + 21), 0x00FFFFFFu);
     Surface field(320, 320, 0x00123456);
@@ -211,7 +211,7 @@ TEST(SurfaceModelTest, EveryOperationMatchesPixelByPixel) {
             if (i == j || models[j].w < 32 || models[j].h < 32) break;
             const int sx = 32 * any(0, models[j].w / 32 - 1),
                       sy = 32 * any(0, models[j].h / 32 - 1);
-            s.fillPattern(surfaces[j], sx, sy, 32, 32);
+            s.fillTile(surfaces[j], sx, sy);
             for (int y = 0; y < m.h; ++y)
                 for (int x = 0; x < m.w; ++x)
                     m.at(x, y) = models[j].get(sx + x % 32, sy + y % 32);
