@@ -3,6 +3,7 @@
 #include "display/fmain.h"
 
 using platform::Control;
+using platform::HoldsPixel;
 using platform::PictureBox;
 using platform::TwipsToPixels;
 
@@ -30,10 +31,10 @@ const PictureBox* SpriteAt(const PictureBox& playfield, Long x, Long y) {
 
 // A message plate or a countdown digit shown over the window at that client pixel.
 bool CoveredByPresentation(FMain& f, Long cx, Long cy) {
-    if (f.pMessage.visible() && RectOf(f.pMessage).contains(cx, cy)) return true;
+    if (f.pMessage.visible() && HoldsPixel(f.pMessage, cx, cy)) return true;
     for (int i = 0; i < 3; ++i) {
         const PictureBox* digit = f.pCount.Find(i);
-        if (digit && digit->visible() && RectOf(*digit).contains(cx, cy)) return true;
+        if (digit && digit->visible() && HoldsPixel(*digit, cx, cy)) return true;
     }
     return false;
 }

@@ -53,18 +53,17 @@ void Control::setVisible(bool visible) {
     MarkChanged();
 }
 
-// --- Container ---------------------------------------------------------------------------
-
-namespace {
-// A container with more child windows than this keeps an index of where they lie.
-constexpr std::size_t kIndexedFrom = 64;
-
-// The pixel rectangle of a child, as the compositor places it.
 bool HoldsPixel(const Control& c, int x, int y) {
     const int left = TwipsToPixels(c.left(), g_twipsX), top = TwipsToPixels(c.top(), g_twipsY);
     return x >= left && y >= top && x < left + TwipsToPixels(c.width(), g_twipsX) &&
            y < top + TwipsToPixels(c.height(), g_twipsY);
 }
+
+// --- Container ---------------------------------------------------------------------------
+
+namespace {
+// A container with more child windows than this keeps an index of where they lie.
+constexpr std::size_t kIndexedFrom = 64;
 } // namespace
 
 Container::~Container() {

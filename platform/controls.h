@@ -118,6 +118,10 @@ class Container : public Control {
     std::unique_ptr<ChildIndex> index_; // made once the container holds many child windows
 };
 
+// Whether the control's pixel rectangle, as the compositor places it in its container, holds
+// pixel (x, y) of the container (right and bottom edges outside).
+bool HoldsPixel(const Control& c, int x, int y);
+
 // The first control of that name among a container's children and theirs, or nullptr.
 Control* FindControl(Container& container, const std::string& name);
 

@@ -13,11 +13,6 @@ int Py(double twips) {
     return TwipsToPixels(twips, g_twipsY);
 }
 
-bool Inside(const Control& c, int x, int y) {
-    const int left = Px(c.left()), top = Py(c.top());
-    return x >= left && y >= top && x < left + Px(c.width()) && y < top + Py(c.height());
-}
-
 bool TakesMouse(const Control& c) {
     return c.kind() == ControlKind::Image || c.kind() == ControlKind::Label;
 }
@@ -29,7 +24,7 @@ Control* FrontmostIn(PictureBox& box, int x, int y) {
     const auto& windowless = box.windowlessChildren();
     for (auto it = windowless.rbegin(); it != windowless.rend(); ++it) {
         Control* c = *it;
-        if (c->visible() && TakesMouse(*c) && Inside(*c, x, y)) return c;
+        if (c->visible() && TakesMouse(*c) && HoldsPixel(*c, x, y)) return c;
     }
     return &box;
 }
