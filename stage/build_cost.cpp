@@ -62,14 +62,9 @@ CellSet::Bits CellSet::Span(int first, int last) {
     return bits;
 }
 
-namespace {
-
-// The grid cell of a range column or row, or one just off the grid (which no set holds).
-int GridCell(std::int32_t v, int offset) {
-    return int(std::clamp<std::int64_t>(std::int64_t(v) + offset, -1, kGridSide));
+int GridCell(std::int64_t v, int offset) {
+    return int(std::clamp<std::int64_t>(v + offset, -1, kGridSide));
 }
-
-} // namespace
 
 PaintingPlan PlanPainting(const std::vector<RoundRecord>& records) {
     // From the last record back: a cell is open while something after this point still shows

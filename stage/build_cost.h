@@ -20,9 +20,19 @@ struct RoundRecord;
 constexpr int kGridSide = 233;
 constexpr int kRangeColumnOffset = 9;
 constexpr int kRangeRowOffset = 7;
+// The grid column of range column v (offset kRangeColumnOffset), or the grid row of range row v
+// (offset kRangeRowOffset), held to the grid or to one just off it on either side.
+int GridCell(std::int64_t v, int offset);
 
-// The largest playfield, in cells: the widest and highest range with its margins.
-constexpr std::int64_t kLargestPlayfieldCells = (224 + 18) * (226 + 14);
+// The widest and highest range reaches the grid's last column and row; the margins of such a
+// playfield beyond the grid read as walls.
+constexpr int kMaxRangeWidth = 224;  // range columns are grid columns 9 .. W + 8
+constexpr int kMaxRangeHeight = 226; // range rows are grid rows 7 .. H + 6
+
+// The largest playfield, in cells: the widest and highest range with its margins, as wide on
+// each side as the range's offset on the grid.
+constexpr std::int64_t kLargestPlayfieldCells =
+    std::int64_t(kMaxRangeWidth + 2 * kRangeColumnOffset) * (kMaxRangeHeight + 2 * kRangeRowOffset);
 // A round may cost as much as painting the largest playfield 64 times over.
 constexpr std::int64_t kBuildBudgetCells = 64 * kLargestPlayfieldCells;
 

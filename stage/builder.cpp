@@ -50,16 +50,11 @@ class GridWritesAtTheEnd {
     std::vector<GridRectangle> rectangles_;
 };
 
-// A column or row number held to the grid and one beyond it on each side.
-int OnGridOrJustOff(std::int64_t v) {
-    return int(std::clamp<std::int64_t>(v, -1, kGridSize));
-}
-
-// Every cell of columns c0..c1 and rows r0..r1 of the grid (none when c1 < c0 or r1 < r0).
-void MarkGridCells(std::int64_t c0, std::int64_t r0, std::int64_t c1, std::int64_t r1, Long value) {
-    if (c1 < c0 || r1 < r0) return;
-    const GridRectangle r{OnGridOrJustOff(c0), OnGridOrJustOff(r0), OnGridOrJustOff(c1),
-                          OnGridOrJustOff(r1), value};
+// Every grid cell of range columns x1..x2 and rows y1..y2 (none when x2 < x1 or y2 < y1).
+void MarkGridCells(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2, Long value) {
+    if (x2 < x1 || y2 < y1) return;
+    const GridRectangle r{GridCell(x1, kRangeColumnOffset), GridCell(y1, kRangeRowOffset),
+                          GridCell(x2, kRangeColumnOffset), GridCell(y2, kRangeRowOffset), value};
     if (g_gridLater) return g_gridLater->push_back(r);
     for (int row = r.r0; row <= r.r1; ++row)
         for (int column = r.c0; column <= r.c1; ++column)
@@ -91,7 +86,7 @@ void UnloadStageSprites() {
 
 void BuildRoundRange(Long w, Long h, Long colour, Long stars, Long seconds) {
     FMain& f = fMain();
-    MarkGridCells(9, 7, std::int64_t(w) + 8, std::int64_t(h) + 6, kGridOpen);
+    MarkGridCells(0, 0, std::int64_t(w) - 1, std::int64_t(h) - 1, kGridOpen);
 
     // Cleared to the back colour, then sized: the picture is dropped first so that sizing keeps
     // nothing of it, and the new picture stores no pixels until something is painted.
@@ -115,8 +110,7 @@ void BuildRoundRange(Long w, Long h, Long colour, Long stars, Long seconds) {
 }
 
 void BuildRock(Long x1, Long y1, Long x2, Long y2, Long tile) {
-    MarkGridCells(std::int64_t(x1) + 9, std::int64_t(y1) + 7, std::int64_t(x2) + 9,
-                  std::int64_t(y2) + 7, kGridRock);
+    MarkGridCells(x1, y1, x2, y2, kGridRock);
     // The size is taken as a distance, so x2 < x1 still makes a rock; it just marks no cell.
     CreateRock(kCellPixels * x1, kCellPixels * y1, kCellPixels * std::labs(x2 - x1 + 1),
                kCellPixels * std::labs(y2 - y1 + 1), tile);
@@ -181,10 +175,11 @@ void BuildBmpBox(Long x1, Long y1, Long x2, Long y2, Long tile, Long shade) {
     const platform::Surface& picture = fMain().pScreen.surface();
     const std::int64_t columns = (picture.width() + kCellPixels - 1) / kCellPixels;
     const std::int64_t rows = (picture.height() + kCellPixels - 1) / kCellPixels;
-    for (std::int64_t row = std::max<std::int64_t>(std::int64_t(y1) + 7, 0);
-         row <= std::min<std::int64_t>(std::int64_t(y2) + 7, rows - 1); ++row)
-        for (std::int64_t column = std::max<std::int64_t>(std::int64_t(x1) + 9, 0);
-             column <= std::min<std::int64_t>(std::int64_t(x2) + 9, columns - 1); ++column)
+    for (std::int64_t row = std::max<std::int64_t>(std::int64_t(y1) + kRangeRowOffset, 0);
+         row <= std::min<std::int64_t>(std::int64_t(y2) + kRangeRowOffset, rows - 1); ++row)
+        for (std::int64_t column = std::max<std::int64_t>(std::int64_t(x1) + kRangeColumnOffset, 0);
+             column <= std::min<std::int64_t>(std::int64_t(x2) + kRangeColumnOffset, columns - 1);
+             ++column)
             PaintGridCell(Long(column), Long(row), tile, shade);
 }
 

@@ -71,11 +71,8 @@ constexpr std::size_t kRecordFixedBytes = 2 + 8 * 4; // a record with an empty k
 constexpr std::size_t kMaxRoundFileBytes = 16u << 20;
 
 // Limits that keep every write of the stage builder inside the grid, the surfaces and the
-// tables (the grid is 233 x 233 cells; the range sits 9 cells in from the left, 7 from the top).
-// The widest and highest range reaches the grid's last column and row; the margins of such a
-// playfield beyond the grid read as walls.
-constexpr int kMaxRangeWidth = 224;  // range columns are grid columns 9 .. W + 8
-constexpr int kMaxRangeHeight = 226; // range rows are grid rows 7 .. H + 6
+// tables (the grid is 233 x 233 cells; the range sits 9 cells in from the left, 7 from the top),
+// with the range's largest size (kMaxRangeWidth, kMaxRangeHeight in build_cost.h).
 constexpr int kMinCellX = -9, kMaxCellX = 223;
 constexpr int kMinCellY = -7, kMaxCellY = 225;
 constexpr int kMaxSpritesPerArray = 32767;
