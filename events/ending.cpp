@@ -28,6 +28,7 @@ void DarkenScene(FMain& f) {
             BitBlt(f.pEnding.surface(), 32 * j, 32 * i, 32, 32, f.pMask.surface(), 0, 0, SRCERASE);
             BitBlt(f.pEnding.surface(), 32 * j, 32 * i, 32, 32, f.pMask.surface(), 0, 0, SRCINVERT);
         }
+    ForgetChunkResults();
 }
 
 } // namespace

@@ -196,10 +196,11 @@ bool Surface::operator==(const Surface& other) const {
 
 namespace {
 
-// Results of combining two whole chunks, kept while the stage is built: painting a tile shaded
-// onto a cell, or a capsule's picture over a cell, gives the same pixels for the same two
-// chunks every time. The entries hold on to the blocks they were made from, so that a block's
-// address names the same pixels for as long as it is a key.
+// Results of combining two whole chunks, kept while the stage is built or the ending's scene
+// darkened (ForgetChunkResults drops them after each): painting a tile shaded onto a cell, or a
+// capsule's picture over a cell, gives the same pixels for the same two chunks every time. The
+// entries hold on to the blocks they were made from, so that a block's address names the same
+// pixels for as long as it is a key.
 class ChunkResults {
   public:
     using Chunk = std::pair<std::shared_ptr<Block>, Pixel>; // a block, or one colour
@@ -212,6 +213,7 @@ class ChunkResults {
         if (entries_.size() >= kMaxEntries) entries_.clear();
         entries_[keyOf(rop, src, dst)] = Entry{src.first, dst.first, std::move(result)};
     }
+    void clear() { entries_.clear(); }
 
   private:
     static constexpr std::size_t kMaxEntries = 1024;
@@ -247,6 +249,10 @@ void BlitRows(Surface& dst, int x, int y, int w, int h, const Surface& src, int 
 }
 
 } // namespace
+
+void ForgetChunkResults() {
+    Results().clear();
+}
 
 void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
             std::uint32_t rop) {

@@ -122,6 +122,9 @@ class Surface {
 // when the blocks do not overlap.
 void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy,
             std::uint32_t rop);
+// Forgets the results of combining whole chunks that BitBlt keeps for a painting of many cells,
+// and the blocks they hold; the stage builder and the ending call it when their painting is done.
+void ForgetChunkResults();
 
 // A picture with its own transparency, as icons and vector drawings have. alpha is empty for an
 // opaque picture, otherwise one byte per pixel (0 transparent .. 255 opaque).

@@ -233,4 +233,5 @@ void BuildStage(const RoundFileContents& contents) {
             for (Long column = run->first; column <= run->last; ++column)
                 PaintGridCell(column, run->row, record.Param[4], record.Param[5]);
     }
+    ForgetChunkResults();
 }
