@@ -61,9 +61,17 @@ void MarkGridCells(std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64
             SetGridCell(column, row, value);
 }
 
-// A box's tile on one cell of the grid: the cells of the grid and of the playfield coincide.
-void PaintGridCell(Long column, Long row, Long tile, Long shade) {
-    PaintBackgroundTile(kCellPixels * column, kCellPixels * row, tile, shade);
+// A box's tile on the cells of grid columns c0..c1 and rows r0..r1 that lie on the playfield (the
+// cells of the grid and of the playfield coincide). The one bound on the painting of boxes.
+void PaintGridCells(std::int64_t c0, std::int64_t r0, std::int64_t c1, std::int64_t r1, Long tile,
+                    Long shade) {
+    const platform::Surface& picture = fMain().pScreen.surface();
+    const std::int64_t columns = (picture.width() + kCellPixels - 1) / kCellPixels;
+    const std::int64_t rows = (picture.height() + kCellPixels - 1) / kCellPixels;
+    for (std::int64_t row = std::max<std::int64_t>(r0, 0); row <= std::min(r1, rows - 1); ++row)
+        for (std::int64_t column = std::max<std::int64_t>(c0, 0);
+             column <= std::min(c1, columns - 1); ++column)
+            PaintBackgroundTile(Long(kCellPixels * column), Long(kCellPixels * row), tile, shade);
 }
 
 // The ground block: tile 1 under the whole width of the playfield, from the range's bottom edge
@@ -171,16 +179,9 @@ Long CreateRescue(Long px, Long py) {
 }
 
 void BuildBmpBox(Long x1, Long y1, Long x2, Long y2, Long tile, Long shade) {
-    // Only cells on the playfield take paint; the loops keep to them.
-    const platform::Surface& picture = fMain().pScreen.surface();
-    const std::int64_t columns = (picture.width() + kCellPixels - 1) / kCellPixels;
-    const std::int64_t rows = (picture.height() + kCellPixels - 1) / kCellPixels;
-    for (std::int64_t row = std::max<std::int64_t>(std::int64_t(y1) + kRangeRowOffset, 0);
-         row <= std::min<std::int64_t>(std::int64_t(y2) + kRangeRowOffset, rows - 1); ++row)
-        for (std::int64_t column = std::max<std::int64_t>(std::int64_t(x1) + kRangeColumnOffset, 0);
-             column <= std::min<std::int64_t>(std::int64_t(x2) + kRangeColumnOffset, columns - 1);
-             ++column)
-            PaintGridCell(Long(column), Long(row), tile, shade);
+    PaintGridCells(std::int64_t(x1) + kRangeColumnOffset, std::int64_t(y1) + kRangeRowOffset,
+                   std::int64_t(x2) + kRangeColumnOffset, std::int64_t(y2) + kRangeRowOffset, tile,
+                   shade);
 }
 
 void BuildRecord(const RoundRecord& r) {
@@ -230,8 +231,8 @@ void BuildStage(const RoundFileContents& contents) {
         }
         // Only the cells of the box that stay to be seen.
         for (; run != plan.runs.end() && run->record == std::int32_t(i); ++run)
-            for (Long column = run->first; column <= run->last; ++column)
-                PaintGridCell(column, run->row, record.Param[4], record.Param[5]);
+            PaintGridCells(run->first, run->row, run->last, run->row, record.Param[4],
+                           record.Param[5]);
     }
     ForgetChunkResults();
 }
