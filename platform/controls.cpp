@@ -80,16 +80,14 @@ void Container::add(Control& child) {
     child.parent_ = this;
     child.slot_ = children_.size();
     children_.push_back(&child);
-    if (!child.windowed()) windowless_.push_back(&child);
-    if (child.windowed()) {
-        ++windowedCount_;
-        if (index_) {
-            index_->insert(child);
-        } else if (windowedCount_ > kIndexedFrom) {
-            index_ = std::make_unique<ChildIndex>(g_twipsX, g_twipsY);
-            for (Control* c : children())
-                if (c->windowed()) index_->insert(*c);
-        }
+    if (!child.windowed()) {
+        windowless_.push_back(&child);
+    } else if (index_) {
+        index_->insert(child);
+    } else if (children_.size() - holes_ - windowless_.size() > kIndexedFrom) { // windowed ones
+        index_ = std::make_unique<ChildIndex>(g_twipsX, g_twipsY);
+        for (Control* c : children())
+            if (c->windowed()) index_->insert(*c);
     }
     MarkChanged();
 }
@@ -99,10 +97,7 @@ void Container::remove(Control& child) {
     children_[child.slot_] = nullptr;
     ++holes_;
     if (index_) index_->erase(child);
-    if (child.windowed())
-        --windowedCount_;
-    else
-        std::erase(windowless_, &child);
+    if (!child.windowed()) std::erase(windowless_, &child);
     child.parent_ = nullptr;
     MarkChanged();
 }
@@ -167,7 +162,6 @@ void Container::childWindowsNear(int x0, int y0, int x1, int y1, std::vector<Con
 
 Control* Container::childWindowAt(int x, int y) const {
     thread_local std::vector<Control*> near;
-    children(); // every hole closed, so that the places give the order
     collectNear(x, y, x + 1, y + 1, near);
     Control* found = nullptr;
     for (Control* c : near)

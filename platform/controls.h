@@ -114,7 +114,6 @@ class Container : public Control {
     mutable std::vector<Control*> children_;
     mutable std::size_t holes_ = 0;
     std::vector<Control*> windowless_;
-    std::size_t windowedCount_ = 0;
     std::unique_ptr<ChildIndex> index_; // made once the container holds many child windows
 };
 
