@@ -126,6 +126,11 @@ void DrawOwnRow(const PictureBox& box, int x, int y, int row, int x0, int x1, Fr
 // bands between the covering rectangles' top and bottom edges, each band with one set of gaps.
 void DrawOwnPicture(const PictureBox& box, int x, int y, const ClipRect& area,
                     const std::vector<ClipRect>& covered, FrameBuffer& out) {
+    if (covered.empty()) { // nothing in front, as for every sprite: whole rows
+        for (int row = area.y0; row < area.y1; ++row)
+            DrawOwnRow(box, x, y, row, area.x0, area.x1, out);
+        return;
+    }
     std::vector<int> cuts{area.y0, area.y1};
     for (const ClipRect& r : covered) {
         cuts.push_back(r.y0);
@@ -222,6 +227,7 @@ class Cover {
 // in front of them are left out.
 struct ChildSeen {
     const PictureBox* box;
+    int x, y; // its top-left corner in the frame
     ClipRect painted;
 };
 std::vector<ChildSeen> ChildWindowsSeen(const PictureBox& box, int x, int y, const ClipRect& area,
@@ -239,7 +245,7 @@ std::vector<ChildSeen> ChildWindowsSeen(const PictureBox& box, int x, int y, con
         const ClipRect r =
             ClipRect{cx, cy, cx + BoxPixelWidth(*child), cy + BoxPixelHeight(*child)}.intersect(
                 area);
-        if (!r.empty() && cover.takeIfSeen(r)) seen.push_back({child, r});
+        if (!r.empty() && cover.takeIfSeen(r)) seen.push_back({child, cx, cy, r});
     }
     coverAll = cover.complete();
     std::reverse(seen.begin(), seen.end());
@@ -329,7 +335,7 @@ void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, Frame
         DrawWindowlessChildren(box, x, y, area, out);
     }
     for (const ChildSeen& child : childWindows)
-        ComposeBox(*child.box, x + Px(child.box->left()), y + Py(child.box->top()), area, out);
+        ComposeBox(*child.box, child.x, child.y, area, out);
 }
 
 void ComposeWindow(const Form& form, FrameBuffer& out) {
