@@ -8,8 +8,9 @@
 // resident memory, and for the open worst case the cost of a frame: the game's own work
 // (FlyFrame) and the composition of the window that the desktop build adds to it.
 //
-// Then the ordinary rounds (Google Benchmark): a round of 60 x 40 cells and one of the largest
-// range, each with stars, walls, decorative tiles, capsules, people and enemies.
+// Then the ordinary rounds (Google Benchmark): a round of 60 x 40 cells and one of 215 x 219 (its
+// playfield, margins included, fills the grid), each with stars, walls, decorative tiles,
+// capsules, people and enemies.
 //
 //   vexaro-bench-stage [--no-hostile | --hostile-only] [--case-seconds S] [--case-megabytes M]
 //                      [benchmark options]
@@ -117,7 +118,8 @@ BENCHMARK(BuildRound)->Args({215, 219})->Unit(benchmark::kMillisecond);
 
 // --- hostile files -------------------------------------------------------------------------------
 
-// The range every file below is laid out on: the largest the grid holds with its margins.
+// The range every file below is laid out on: the largest whose playfield, margins included, lies
+// on the grid (a range may be larger, up to 224 x 226, its margins then reaching past the grid).
 constexpr int kW = 215, kH = 219;
 constexpr int kManySprites = 32767;
 
@@ -215,7 +217,7 @@ struct HostileCase {
     const char* name;
     const char* what;
     std::vector<RoundRecord> (*records)();
-    bool overStage; // loaded over an ordinary stage of the largest range
+    bool overStage; // loaded over the stage of an open 215 x 219 range
 };
 
 const HostileCase kCases[] = {
