@@ -10,7 +10,6 @@
 #include "platform/trace.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace platform {
 
@@ -40,11 +39,9 @@ const char* AnswerName(int answer) {
 FileRead ReadFromDisk(const std::string& path, std::uint64_t limit) {
     FileRead result;
     // A file that says it is larger than the limit is not read at all.
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-        std::uint64_t(info.st_size) > limit) {
+    if (const auto size = PlainFileSize(path); size && *size > limit) {
         result.status = FileRead::Status::TooLarge;
-        result.size = std::uint64_t(info.st_size);
+        result.size = *size;
         return result;
     }
     // Never an exception: a failing disk or a special file gives a status (the reader reads one
@@ -169,8 +166,7 @@ void EndProcess(int status) {
 
 bool FileExists(const std::string& path) {
     if (IsPlaying()) return PlayedFile(Kind::Exists, path).value != 0;
-    struct stat info {};
-    const bool exists = stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    const bool exists = IsPlainFile(path);
     replay::Note(
         [&] { return std::string("exists ") + (exists ? "1 " : "0 ") + RecordedName(path); });
     return exists;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,12 @@ enum class DiskRead {
     NoAccess, // there, but it will not open (no read permission)
     Failed,   // the read itself failed part way (an I/O error)
 };
+
+// The size of a plain file of that name; none for anything else (a folder, a device, nothing).
+std::optional<std::uint64_t> PlainFileSize(const std::string& path);
+inline bool IsPlainFile(const std::string& path) {
+    return PlainFileSize(path).has_value();
+}
 
 // Reads up to `limit` bytes of the file into `bytes`, and one more when there is one, so that
 // the caller can tell a file longer than the limit: memory stays bounded, whatever size the file

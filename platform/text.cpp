@@ -3,7 +3,6 @@
 #include "platform/backend.h"
 
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 #include <map>
@@ -13,16 +12,6 @@
 namespace platform {
 
 namespace {
-
-// Faces named by the game and what to ask fontconfig for instead.
-std::string FontconfigFamily(const std::string& face) {
-    if (face == "ＭＳ Ｐ明朝" || face == "MS PMincho") return "IPAPMincho";
-    if (face == "ＭＳ 明朝" || face == "MS Mincho") return "IPAMincho";
-    if (face == "MS UI Gothic" || face == "ＭＳ Ｐゴシック") return "IPAPGothic";
-    if (face == "Times New Roman") return "Liberation Serif";
-    if (face == "Arial") return "Liberation Sans";
-    return face;
-}
 
 struct FontCloser {
     void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
@@ -60,36 +49,6 @@ TTF_Font* OpenFont(const FontSpec& wanted) {
 }
 
 } // namespace
-
-std::string FindFontFile(const std::string& face, bool bold, bool italic) {
-    static std::map<std::tuple<std::string, bool, bool>, std::string> cache;
-    auto key = std::make_tuple(face, bold, italic);
-    if (auto it = cache.find(key); it != cache.end()) return it->second;
-    std::string result;
-    if (FcInit()) {
-        FcPattern* pattern = FcPatternCreate();
-        const std::string family = FontconfigFamily(face);
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-        // The Japanese faces must fall back on a font that has kana and kanji, never on one
-        // that shows empty boxes.
-        if (family.rfind("IPA", 0) == 0)
-            FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-        FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult res;
-        if (FcPattern* match = FcFontMatch(nullptr, pattern, &res)) {
-            FcChar8* file = nullptr;
-            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file)
-                result = reinterpret_cast<const char*>(file);
-            FcPatternDestroy(match);
-        }
-        FcPatternDestroy(pattern);
-    }
-    cache[key] = result;
-    return result;
-}
 
 std::shared_ptr<const Picture> RenderText(const FontSpec& font, const std::string& utf8,
                                           Pixel colour) {

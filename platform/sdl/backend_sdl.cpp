@@ -5,10 +5,9 @@
 #include "platform/backend.h"
 #include "platform/desktop.h"
 #include "platform/sdl/gamepad.h"
-#include "platform/sdl/instance_lock.h"
-#include "platform/sdl/opener.h"
 #include "platform/sdl/session.h"
 #include "platform/sdl/sound_sdl.h"
+#include "platform/sdl/target.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -35,22 +34,21 @@ std::string ExecutableDir() {
     char* base = SDL_GetBasePath();
     std::string dir = base ? base : "./";
     SDL_free(base);
-    if (dir.empty() || dir.back() != '/') dir += '/';
+    if (dir.empty() || (dir.back() != '/' && dir.back() != '\\')) dir += '/';
     return dir;
 }
 
 bool AnotherInstanceRunning() {
-    static const sdl::LockResult result = sdl::TakeInstanceLock(sdl::LockFolder());
-    return result == sdl::LockResult::HeldByAnother;
+    return sdl::target::AnotherInstanceRunning();
 }
 
 int ShellExecute(const std::string& file) {
     // While the desktop's opener works the game keeps painting, but takes no input: an empty
     // modal entry stands in front of every window.
     sdl::PushModal(0);
-    const auto outcome = sdl::RunOpener("xdg-open", file, [] { sdl::Step(sdl::kIdleWaitMs); });
+    const int result = sdl::target::OpenLink(file, [] { sdl::Step(sdl::kIdleWaitMs); });
     sdl::PopModal(0);
-    return sdl::ShellResult(outcome);
+    return result;
 }
 
 void Notify(const std::string& message) {
@@ -99,6 +97,7 @@ void EndProcess(int status) {
 namespace platform::sdl {
 
 void Start() {
+    target::Prepare();
     // SDL_QUIT only for a signal: the game decides itself what closing a window means.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");

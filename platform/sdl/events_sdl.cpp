@@ -4,11 +4,10 @@
 #include "platform/input.h"
 #include "platform/sdl/backend_sdl.h"
 #include "platform/sdl/gamepad.h"
-#include "platform/sdl/idle_wait.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/menu_control.h"
-#include "platform/sdl/opener.h"
 #include "platform/sdl/session.h"
+#include "platform/sdl/target.h"
 
 #include <algorithm>
 #include <array>
@@ -155,10 +154,7 @@ bool TimeToLook(int waitMs) {
                          : GamepadCount() > 0  ? kPadLookEveryMs
                                                : kIdleLookEveryMs;
     if (SDL_GetTicks() - g_lastLook >= every) return true;
-    const int fd = DisplayConnection(AnyWindow());
-    // Elsewhere SDL waits itself; the event it found stays in its queue for the look.
-    if (fd < 0) return SDL_WaitEventTimeout(nullptr, waitMs) != 0;
-    return WaitForDisplay(fd, waitMs) || SDL_GetTicks() - g_lastLook >= every;
+    return target::WaitForInput(AnyWindow(), waitMs) || SDL_GetTicks() - g_lastLook >= every;
 }
 
 } // namespace
@@ -229,7 +225,7 @@ void Step(int waitMs) {
     Timer::FireDue(desktop::Ticks());
     SyncFormWindows();
     const bool presented = RefreshWindows(waitMs);
-    ReapOpeners();
+    target::Tidy();
     if (!presented && !TimeToLook(waitMs)) return;
     g_lastLook = SDL_GetTicks();
     SDL_Event e;

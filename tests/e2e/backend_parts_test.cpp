@@ -5,11 +5,11 @@
 #include "platform/compose.h"
 #include "platform/menubar.h"
 #include "platform/sdl/hit_test.h"
-#include "platform/sdl/instance_lock.h"
+#include "platform/linux/instance_lock.h"
 #include "platform/sdl/keymap.h"
 #include "platform/sdl/menu_control.h"
 #include "platform/sdl/message_box.h"
-#include "platform/sdl/opener.h"
+#include "platform/linux/opener.h"
 #include "platform/sdl/window_scale.h"
 #include "platform/text.h"
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/instance_lock.h"
+#include "platform/linux/instance_lock.h"
 
 #include <cerrno>
 #include <cstdlib>

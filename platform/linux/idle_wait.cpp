@@ -1,4 +1,4 @@
-#include "platform/sdl/idle_wait.h"
+#include "platform/linux/idle_wait.h"
 
 #include <SDL_syswm.h>
 #include <poll.h>

@@ -48,6 +48,12 @@ DiskRead ReadInto(const std::string& path, std::size_t limit, Bytes& bytes) {
 
 } // namespace
 
+std::optional<std::uint64_t> PlainFileSize(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return std::uint64_t(info.st_size);
+}
+
 DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
                        std::vector<std::uint8_t>& bytes) {
     return ReadInto(path, limit, bytes);

@@ -1,4 +1,4 @@
-#include "platform/sdl/opener.h"
+#include "platform/linux/opener.h"
 
 #include <SDL_timer.h>
 
