@@ -102,8 +102,10 @@ export async function waitForTrace(page, pattern, timeoutMs = 20000, from = 0) {
       }, { timeout: timeoutMs, polling: 20 }, source, from);
     return (await handle.jsonValue()) - 1;
   } catch (error) {
-    const tail = await page.evaluate(() => (window.vexaroTest ? window.vexaroTest.lines.slice(-5) : []));
-    fail(`no trace line like ${pattern} within ${timeoutMs} ms; the last lines:\n  ${tail.join('\n  ')}`);
+    const lines = await page.evaluate(() => (window.vexaroTest ? window.vexaroTest.lines : []));
+    if (process.env.VEXARO_WEB_TRACE_OUT)
+      (await import('node:fs')).writeFileSync(process.env.VEXARO_WEB_TRACE_OUT, lines.join('\n') + '\n');
+    fail(`no trace line like ${pattern} (${error.message}); the last lines:\n  ${lines.slice(-5).join('\n  ')}`);
   }
 }
 

@@ -37,7 +37,13 @@
   window.addEventListener('resize', layout);
   document.addEventListener('fullscreenchange', layout);
 
+  const SOUND_NOTE = note.textContent;
   function showScreen(pixels, width, height, minimised) {
+    // Where the browser lets the page sound at once (or after the first key), the note goes.
+    if (!note.hidden && note.textContent === SOUND_NOTE) {
+      const audio = audioContext();
+      if (audio && audio.state === 'running') note.hidden = true;
+    }
     if (canvas.width !== width || canvas.height !== height) {
       canvas.width = width;
       canvas.height = height;
@@ -251,8 +257,9 @@
 
   // --- the test hook: only with ?test in the address ------------------------------------------
 
-  // The trace's lines that a recording's replay gives again (tests/web compares them).
-  const COMPARED = /"ev":"(frame|mode|message|sound|explode)"/;
+  // The trace lines a scripted key may follow: those that every run of the same game writes
+  // alike, on the desktop, headless and here (tests/web/recording_test.mjs counts the same).
+  const ANCHORS = /"ev":"(frame|mode|message|sound|explode|window|countdown|load)"/;
   function onTraceLine(line) {
     traceLines.push(line);
     if (window.vexaroTest) window.vexaroTest.traced(line);
@@ -260,8 +267,9 @@
 
   if (params.has('test')) {
     // A script of keys played at the game's own moments: each action waits for the trace line
-    // it follows, then for its delay after it, or goes at once when a frame is next (a flight's
-    // keys are felt by the frame after the one they follow, however the browser paces frames).
+    // it follows (`after` such lines), then for its delay after it, or goes at once when a frame
+    // is next (a flight's keys are felt by the frame after the one they follow, however the
+    // browser paces its frames).
     const test = window.vexaroTest = {
       lines: traceLines,
       compared: 0,
@@ -273,7 +281,7 @@
       failure: null,
       traced(line) {
         if (test.lines.length === 1) test.startedAt = test.anchorAt = performance.now(); // tick 0
-        if (!COMPARED.test(line)) return;
+        if (!ANCHORS.test(line)) return;
         test.compared++;
         test.anchorAt = performance.now();
         test.pump();
