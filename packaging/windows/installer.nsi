@@ -4,7 +4,9 @@
 ; build time in files.nsh and unfiles.nsh), the entry and the shortcut, and nothing else.
 ; Built by cmake/WindowsPackage.cmake: makensis -DVERSION=.. -DVERSION_QUAD=.. -DFOLDER=..
 ; -DLISTS=.. -DICON=.. -DOUTFILE=.. installer.nsi
-Unicode true
+; A 64-bit installer for a 64-bit game: it also runs where no 32-bit Windows layer is (a 64-bit
+; Wine without its 32-bit half).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 RequestExecutionLevel user
