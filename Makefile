@@ -77,6 +77,32 @@ deps-package:
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
 
+# --- The browser ----------------------------------------------------------------------------------
+# make web builds the page into $(WEB_BUILD)/dist (serve that folder; see the README); make test-web
+# builds it and runs the browser tests (CTest label "web", Chromium headless). Plain make test
+# skips those when no page is built.
+WEB_BUILD ?= build-web
+WEB_PACKAGES := cmake make g++ pkg-config emscripten nodejs fluidsynth timgm6mb-soundfont \
+                vorbis-tools python3-fonttools fonts-ipafont-mincho fonts-ipafont-gothic \
+                fonts-liberation
+WEB_TEST_PACKAGES := chromium imagemagick
+
+.PHONY: web test-web deps-web serve-web
+
+web: deps-web configure
+	JOBS=$(JOBS) tools/web/build-web.sh $(BUILD) $(WEB_BUILD)
+
+test-web: web deps-test build
+	@tools/install-packages.sh $(WEB_TEST_PACKAGES)
+	@command -v npm >/dev/null || tools/install-packages.sh npm
+	cd $(BUILD) && ctest --output-on-failure -L web
+
+serve-web: web
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD)/dist 8000
+
+deps-web:
+	@tools/install-packages.sh $(WEB_PACKAGES)
+
 # --- Windows ------------------------------------------------------------------------------------
 # `make windows` cross-builds the game for 64-bit Windows (MinGW-w64) into $(WIN_BUILD): the zip
 # Vexaro-VERSION-win64.zip and the installer Vexaro-VERSION-setup.exe. `make test-windows` runs

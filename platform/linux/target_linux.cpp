@@ -25,6 +25,8 @@ bool WaitForInput(SDL_Window* anyWindow, int ms) {
     return WaitForDisplay(fd, ms);
 }
 
+void WindowUpdated(SDL_Window*) {} // the X server shows each window itself
+
 void Tidy() {
     ReapOpeners();
 }

@@ -1,4 +1,5 @@
 #include "platform/sdl/native_window.h"
+#include "platform/sdl/target.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -130,6 +131,7 @@ void NativeWindow::draw(const std::vector<Area>* areas) {
         for (SDL_Rect r : rects)
             SDL_BlitSurface(target, &r, surface, &r);
     SDL_UpdateWindowSurfaceRects(window_, rects.data(), int(rects.size()));
+    target::WindowUpdated(window_);
 }
 
 SDL_Surface* NativeWindow::shadowOf(const SDL_Surface* surface) {

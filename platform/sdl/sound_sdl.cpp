@@ -1,6 +1,7 @@
 // Wave effects and the music channel on SDL_mixer. Everything fails silently: a sound that
 // cannot be played is simply not heard, as the game expects.
 #include "platform/sdl/sound_sdl.h"
+#include "platform/sdl/tune.h"
 #include "platform/desktop.h"
 #include "platform/file_read.h"
 #include "platform/sound.h"
@@ -223,7 +224,7 @@ int OpenMusic(std::string_view command) {
     while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
         path.pop_back();
     if (path.empty() || !CanOpenAsMusic(path)) return kFailed;
-    bgm = Mix_LoadMUS(path.c_str());
+    bgm = sdl::OpenTune(path);
     return bgm != nullptr ? kOk : kFailed;
 }
 
@@ -295,7 +296,7 @@ bool OpenAudio() {
         return false;
     }
     Mix_AllocateChannels(1);
-    Mix_VolumeMusic(kMusicVolume);
+    Mix_VolumeMusic(sdl::TuneVolume(kMusicVolume));
     audioOpen = true;
     return true;
 }

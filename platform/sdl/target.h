@@ -23,6 +23,10 @@ int OpenLink(const std::string& text, void (*whileWaiting)());
 // be waiting in SDL's queue.
 bool WaitForInput(SDL_Window* anyWindow, int ms);
 
+// A window's new pixels have reached SDL. Where the target shows the windows itself (the
+// browser shows every window of the game on one canvas), it shows them anew.
+void WindowUpdated(SDL_Window* window);
+
 // Tidies up after things the target started in the background (openers that have ended).
 void Tidy();
 

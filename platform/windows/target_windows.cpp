@@ -47,6 +47,10 @@ bool WaitForInput(SDL_Window* anyWindow, int ms) {
     return SDL_WaitEventTimeout(nullptr, ms) != 0;
 }
 
+void WindowUpdated(SDL_Window* window) {
+    (void)window; // SDL shows each window's pixels itself
+}
+
 void Tidy() {}
 
 } // namespace platform::sdl::target

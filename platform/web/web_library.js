@@ -1,0 +1,27 @@
+// The browser's side of the game's waits (target_web.cpp). A wait hands the browser its turn and
+// the game comes back where it was (Asyncify). The wake-up comes through a message rather than
+// straight from the timer: a timer set from inside another timer's callback waits at least 4 ms
+// after a few rounds, which would stretch the game's 10 ms frames; a timer set from a message's
+// callback waits what it was asked.
+mergeInto(LibraryManager.library, {
+  vexaro_web_sleep__deps: ['$callUserCallback'],
+  vexaro_web_sleep__sig: 'vi',
+  vexaro_web_sleep: function(ms) {
+    Asyncify.handleSleep(function(wakeUp) {
+      var channel = Module.vexaroWakeChannel;
+      if (!channel) {
+        channel = Module.vexaroWakeChannel = new MessageChannel();
+        channel.port1.onmessage = function() {
+          var wake = Module.vexaroWake;
+          Module.vexaroWake = null;
+          if (wake) callUserCallback(wake);
+        };
+      }
+      Module.vexaroWake = wakeUp;
+      if (ms > 0)
+        setTimeout(function() { channel.port2.postMessage(0); }, ms);
+      else
+        channel.port2.postMessage(0);
+    });
+  },
+});
