@@ -23,7 +23,7 @@ PREFIX     ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test test-asan build deps-run deps-test deps-package configure bench fuzz fuzz-merge \
-        install uninstall package clean
+        install uninstall package clean thirdparty-web thirdparty-win64
 
 run: deps-run build
 	cd $(BUILD) && ./vexaro
@@ -64,6 +64,14 @@ uninstall:
 # $(BUILD)/vexaro_VERSION_ARCH.deb, for /usr.
 package: deps-package build
 	cmake --build $(BUILD) --target package
+
+# The third-party libraries (SDL2 and friends, FreeType, HarfBuzz) for the browser and for 64-bit
+# Windows, built once from Debian's sources and cached; see tools/thirdparty/README.md.
+thirdparty-web:
+	tools/thirdparty/build-libs.sh web build-web/thirdparty-work
+
+thirdparty-win64:
+	tools/thirdparty/build-libs.sh win64 build-win/thirdparty-work
 
 deps-run:
 	@tools/install-packages.sh $(RUN_PACKAGES)
