@@ -39,9 +39,10 @@ target_sources(vexaro PRIVATE ${CMAKE_BINARY_DIR}/vexaro.rc)
 set_source_files_properties(${CMAKE_BINARY_DIR}/vexaro.rc PROPERTIES
     OBJECT_DEPENDS "${VEXARO_ICO};${VEXARO_MANIFEST}")
 
-# SDL's WinMain hands main the command line in UTF-8; no console window opens.
+# SDL's WinMain hands main the command line in UTF-8; a window program: no console opens. (The
+# toolchain file links everything statically: no DLL beside Windows' own.)
 target_link_libraries(vexaro PRIVATE SDL2::SDL2main)
-target_link_options(vexaro PRIVATE -mwindows -static)
+set_target_properties(vexaro PROPERTIES WIN32_EXECUTABLE ON)
 
 # The folder, the zip and the installer.
 find_program(VEXARO_MAKENSIS makensis)
@@ -60,4 +61,3 @@ add_custom_target(windows-package
 # The Windows file calls checked under Wine by tests/windows/files_test.sh (not shipped).
 add_executable(vexaro-files-check ${CMAKE_SOURCE_DIR}/tests/windows/files_check.cpp)
 target_link_libraries(vexaro-files-check PRIVATE vexaro_platform_sdl)
-target_link_options(vexaro-files-check PRIVATE -static)
