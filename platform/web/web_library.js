@@ -4,7 +4,9 @@
 // after a few rounds, which would stretch the game's 10 ms frames; a timer set from a message's
 // callback waits what it was asked.
 mergeInto(LibraryManager.library, {
-  vexaro_web_sleep__deps: ['$callUserCallback'],
+  // $autoResumeAudioContext and $dynCall: SDL's own JavaScript (its audio) calls them, and its
+  // EM_ASM blocks cannot ask for them; every build of the game has this function.
+  vexaro_web_sleep__deps: ['$callUserCallback', '$autoResumeAudioContext', '$dynCall'],
   vexaro_web_sleep__sig: 'vi',
   vexaro_web_sleep: function(ms) {
     Asyncify.handleSleep(function(wakeUp) {

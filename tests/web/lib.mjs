@@ -73,6 +73,9 @@ export async function open(browser, url, { width = 1280, height = 900 } = {}) {
   const problems = [];
   page.on('pageerror', (error) => problems.push(`uncaught: ${error.message}`));
   page.on('console', (message) => {
+    // Chromium's own note that SDL's audio uses the ScriptProcessorNode (SDL 2.26's only way to
+    // play in a browser) is the browser's deprecation notice, not the game's or the page's.
+    if (/ScriptProcessorNode is deprecated/.test(message.text())) return;
     if (['error', 'warning', 'warn'].includes(message.type()))
       problems.push(`console ${message.type()}: ${message.text()}`);
   });
@@ -107,8 +110,14 @@ export async function waitForTrace(page, pattern, timeoutMs = 20000, from = 0) {
 // The canvas's pixels at scale 1, as RGBA bytes.
 export async function canvasPixels(page) {
   const { width, height, data } = await page.evaluate(() => {
+    // Through a copy: reading the page's own canvas again and again makes Chromium advise.
     const canvas = document.getElementById('canvas');
-    const image = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+    const copy = document.createElement('canvas');
+    copy.width = canvas.width;
+    copy.height = canvas.height;
+    const context = copy.getContext('2d', { willReadFrequently: true });
+    context.drawImage(canvas, 0, 0);
+    const image = context.getImageData(0, 0, canvas.width, canvas.height);
     let text = '';
     for (let i = 0; i < image.data.length; i += 0x8000)
       text += String.fromCharCode.apply(null, image.data.subarray(i, i + 0x8000));

@@ -160,7 +160,11 @@ build_all() {
     build_library freetype freetype \
         -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
         -DFT_DISABLE_BROTLI=ON
-    build_library harfbuzz harfbuzz \
+    # No pthreads for HarfBuzz: its locks are Windows' critical sections on win64, and none at all
+    # in the single-threaded browser build; so its config package needs no Threads::Threads.
+    local harfbuzz_options=(-DCMAKE_DISABLE_FIND_PACKAGE_Threads=ON)
+    [ "$target" = web ] && harfbuzz_options+=(-DCMAKE_CXX_FLAGS=-DHB_NO_MT)
+    build_library harfbuzz harfbuzz "${harfbuzz_options[@]}" \
         -DHB_HAVE_FREETYPE=ON -DHB_BUILD_SUBSET=OFF -DHB_BUILD_UTILS=OFF -DHB_HAVE_GLIB=OFF \
         -DHB_HAVE_ICU=OFF -DHB_HAVE_GOBJECT=OFF -DHB_HAVE_INTROSPECTION=OFF -DHB_BUILD_TESTS=OFF
     local sdl_options=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL2_DISABLE_UNINSTALL=ON
@@ -208,6 +212,12 @@ write_env_file() {
     } >"$stage/env.sh"
 }
 
+# SDL2_image's config package asks for libpng when PNG is on, even when stb_image reads PNG.
+fix_config_packages() {
+    sed -i 's/if(SDL2IMAGE_PNG AND NOT SDL2IMAGE_VENDORED/if(SDL2IMAGE_PNG AND NOT SDL2IMAGE_BACKEND_STB AND NOT SDL2IMAGE_VENDORED/' \
+        "$stage/lib/cmake/SDL2_image/SDL2_imageConfig.cmake"
+}
+
 # The files were installed for the staging folder; the prefix is their final place.
 relocate_stage() {
     grep -rlIF "$stage" "$stage" | while read -r file; do
@@ -217,6 +227,7 @@ relocate_stage() {
 
 fetch_sources
 build_all
+fix_config_packages
 write_env_file
 relocate_stage
 {

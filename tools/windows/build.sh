@@ -34,7 +34,7 @@ tools/tunes/render-tunes.sh "$win/tunes"
 
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 cmake -S . -B "$win" -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/toolchains/mingw-w64.cmake" \
-    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release -DVEXARO_WERROR="${WERROR:-OFF}" \
+    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXARO_WERROR="${WERROR:-OFF}" \
     -DVEXARO_NATIVE_BUILD="$(cd "$native" && pwd)" -DVEXARO_TUNES="$win/tunes"
 cmake --build "$win" -j"$jobs"
 cmake --build "$win" --target windows-package

@@ -272,6 +272,7 @@
       exitStatus: null,
       failure: null,
       traced(line) {
+        if (test.lines.length === 1) test.startedAt = test.anchorAt = performance.now(); // tick 0
         if (!COMPARED.test(line)) return;
         test.compared++;
         test.anchorAt = performance.now();
@@ -280,7 +281,7 @@
       play(actions) {
         test.actions = actions;
         test.next = 0;
-        test.anchorAt = test.startedAt;
+        if (!test.compared) test.anchorAt = test.startedAt;
         test.pump();
       },
       key(type, code) {

@@ -67,7 +67,7 @@ win64)
 
     # The same program against the desktop's system libraries.
     # shellcheck disable=SC2046
-    gcc -O2 -o smoke-desktop "$here/smoke.c" $(pkg-config --cflags --libs sdl2 SDL2_image SDL2_ttf SDL2_mixer)
+    gcc -O2 -o smoke-desktop "$here/smoke.c" $(env -u PKG_CONFIG_LIBDIR pkg-config --cflags --libs sdl2 SDL2_image SDL2_ttf SDL2_mixer)
 
     export WINEPREFIX=$workdir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
