@@ -11,15 +11,22 @@ KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vexaro'
 SIM="$BUILD/vexaro-sim"
 [ -x "$SIM" ] || fail "no $SIM"
 
-# What the installer may touch: every file and folder under C: (the temporary folder aside, where
-# an uninstaller runs from a copy of itself) and every mention of the game in the registry.
+# What the installer may touch: every file and folder under C: and every mention of the game in
+# the registry. The temporary folder aside: an uninstaller runs from a copy of itself there,
+# which Windows removes at the next start.
 snapshot() {
-    (cd "$WINEPREFIX/drive_c" && find . -path './users/*/AppData/Local/Temp' -prune -o -print | sort)
+    (cd "$WINEPREFIX/drive_c" && find . \( -path './users/*/Temp' -o -path './users/*/AppData/Local/Temp' \) -prune -o -print | sort)
     grep -i vexaro "$WINEPREFIX"/*.reg || true
 }
 
 start_display
 start_window_manager
+INSTDIR="$(win_folder LOCALAPPDATA)/Programs/Vexaro"
+# A run that failed half way may have left the game installed: the prefix starts without it.
+if [ -f "$INSTDIR/Uninstall.exe" ]; then
+    wine "$INSTDIR/Uninstall.exe" /S >>"$WORK/game.log" 2>&1 || true
+    wineserver --wait
+fi
 wineserver --wait
 snapshot >"$WORK/before.txt"
 
@@ -27,7 +34,6 @@ snapshot >"$WORK/before.txt"
 status=0
 timeout 300 wine "$SETUP" /S >>"$WORK/game.log" 2>&1 || status=$?
 [ "$status" = 0 ] || fail "the installer ended with $status"
-INSTDIR="$(win_folder LOCALAPPDATA)/Programs/Vexaro"
 [ -f "$INSTDIR/vexaro.exe" ] || fail "nothing in $INSTDIR"
 [ -f "$INSTDIR/Uninstall.exe" ] || fail "no uninstaller"
 # The same folder as the zip's.
@@ -111,7 +117,8 @@ xdotool windowactivate --sync "$id" 2>/dev/null || true
 xdotool key space
 wait_until 30 counting || fail "Space started no game (no countdown)"
 wait_until 30 counted || fail "the countdown did not end"
-view() { convert "$1" -crop "190x120+$((x + 10))+$((y + MENU_BAR + 10))" +repage "$2"; }
+# The left of the viewport, from top to bottom, away from the ship at its centre.
+view() { convert "$1" -crop "200x390+$((x + 5))+$((y + MENU_BAR + 5))" +repage "$2"; }
 screenshot "$WORK/before.png"
 xdotool keydown space
 sleep 0.6
@@ -119,8 +126,11 @@ xdotool keyup space
 screenshot "$WORK/flying.png"
 view "$WORK/before.png" "$WORK/view-before.png"
 view "$WORK/flying.png" "$WORK/view-flying.png"
-[ "$(compare -metric AE "$WORK/view-before.png" "$WORK/view-flying.png" null: 2>&1)" != 0 ] ||
+[ "$(compare -metric AE "$WORK/view-before.png" "$WORK/view-flying.png" null: 2>&1)" != 0 ] || {
+    cp "$WORK/before.png" "$SHOTS/windows-flight-before-fail.png"
+    cp "$WORK/flying.png" "$SHOTS/windows-flight-fail.png"
     fail "the playfield did not move: the ship does not fly"
+}
 convert "$WORK/flying.png" -crop "${w}x${h}+${x}+${y}" +repage "$SHOTS/windows-flight.png"
 
 # Alt+F4 ends the game with status 0.
@@ -150,5 +160,6 @@ wineserver --wait # it goes on from a copy of itself
 [ ! -e "$LINK" ] || fail "the uninstaller left the Start-menu entry"
 ! wine reg query "$KEY" >/dev/null 2>&1 || fail "the uninstaller left the uninstall entry"
 snapshot >"$WORK/after.txt"
-diff "$WORK/before.txt" "$WORK/after.txt" >&2 || fail "the uninstaller did not leave the prefix as it was"
+diff "$WORK/before.txt" "$WORK/after.txt" >&2 ||
+    fail "the uninstaller did not leave the prefix as it was: $(diff "$WORK/before.txt" "$WORK/after.txt" | head -5)"
 echo "install: silent install, title as headless, second start, about, help, flight, Alt+F4, Quit, clean uninstall: ok"
