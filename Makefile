@@ -110,3 +110,18 @@ serve-web: web
 
 deps-web:
 	@tools/install-packages.sh $(WEB_PACKAGES)
+
+# --- Windows ------------------------------------------------------------------------------------
+# `make windows` cross-builds the game for 64-bit Windows (MinGW-w64) into $(WIN_BUILD): the zip
+# Vexaro-VERSION-win64.zip and the installer Vexaro-VERSION-setup.exe. `make test-windows` runs
+# them under Wine (CTest label windows of the Linux build).
+WIN_BUILD ?= build-win
+WINDOWS_TEST_PACKAGES := wine wine64 xvfb xdotool openbox imagemagick x11-utils unzip
+
+.PHONY: windows test-windows
+windows: deps-test configure
+	tools/windows/build.sh $(BUILD) $(WIN_BUILD)
+
+test-windows: windows build
+	@tools/install-packages.sh $(WINDOWS_TEST_PACKAGES)
+	cd $(BUILD) && ctest -L windows --output-on-failure

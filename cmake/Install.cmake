@@ -4,7 +4,7 @@
 # data, the manual page and the copyright. `cmake --install BUILD` puts it under the prefix
 # (/usr/local by default); `cmake --build BUILD --target package` makes the .deb for /usr.
 
-set(VEXARO_VERSION 2000.02)
+include(${CMAKE_CURRENT_LIST_DIR}/Version.cmake)
 set(VEXARO_RELEASE_DATE 2026-12-10)
 set(VEXARO_ID com.example.vexaro) # the home page's address, reversed
 set(VEXARO_HOMEPAGE https://vexaro.example.com/)

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,5 +32,9 @@ DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
                        std::vector<std::uint8_t>& bytes);
 // The same into text (a recording), without a copy.
 DiskRead ReadFileBytes(const std::string& path, std::size_t limit, std::string& bytes);
+
+// std::fopen for a file the game writes (a recording, a trace), with the path in UTF-8 on every
+// system: Windows would read a narrow path in its ANSI code page instead. Sets errno on failure.
+std::FILE* OpenForWriting(const std::string& path, const char* mode);
 
 } // namespace platform

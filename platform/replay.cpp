@@ -2,6 +2,7 @@
 
 #include "platform/backend.h"
 #include "platform/desktop.h"
+#include "platform/file_read.h"
 #include "platform/input.h"
 
 #include <cerrno>
@@ -265,7 +266,7 @@ void CloseRecording() {
 } // namespace
 
 bool StartRecording(const std::string& path, const RecordingHeader& header, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = OpenForWriting(path, "wb");
     if (!file) {
         error = CannotWrite(path, errno);
         return false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,6 +62,10 @@ DiskRead ReadFileBytes(const std::string& path, std::size_t limit,
 
 DiskRead ReadFileBytes(const std::string& path, std::size_t limit, std::string& bytes) {
     return ReadInto(path, limit, bytes);
+}
+
+std::FILE* OpenForWriting(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
 }
 
 } // namespace platform

@@ -271,12 +271,25 @@ void Orphan(const std::shared_ptr<FormWindow>& w) {
 
 } // namespace
 
+namespace {
+
+// The scaling the player chose for the display, where the system reports it to a program that
+// scales itself (Windows: 1.5 at 150 %); 1 elsewhere (an X server's DPI is no choice of scale).
+double DisplayScale() {
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "windows") != 0) return 1.0;
+    float dpi = 0;
+    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) != 0 || dpi <= 0) return 1.0;
+    return dpi / 96.0;
+}
+
+} // namespace
+
 int Scale() {
     static int scale = 0;
     if (scale == 0) {
         SDL_Rect usable{0, 0, kReferenceWidth, kReferenceHeight};
         if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-        scale = ChooseScale(usable.w, usable.h);
+        scale = ChooseScale(usable.w, usable.h, DisplayScale());
     }
     return scale;
 }

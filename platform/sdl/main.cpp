@@ -4,9 +4,14 @@
 #include "core/game_state.h"
 #include "platform/backend.h"
 #include "platform/desktop.h"
+#include "platform/file_read.h"
 #include "platform/replay.h"
 #include "platform/sdl/backend_sdl.h"
 #include "platform/trace.h"
+
+// SDL_main: on Windows SDL's own entry point calls main with the command line in UTF-8, as every
+// path of the game is.
+#include <SDL.h>
 
 #include <cstdio>
 #include <memory>
@@ -81,7 +86,8 @@ int main(int argc, char** argv) {
         !platform::StartRecording(args.record, {start, platform::ScreenDpi(), 1, "vexaro"}, error))
         Refuse(error);
     if (!args.trace.empty()) {
-        g_trace = std::fopen(args.trace.c_str(), "w");
+        // Binary: the same lines, ending in a bare newline, on every system.
+        g_trace = platform::OpenForWriting(args.trace, "wb");
         if (!g_trace) Refuse("cannot write " + args.trace);
         // The trace counts the ticks the game has seen, so a replay traces the same.
         if (!platform::IsRecording() && !platform::IsPlaying()) platform::StartClockOnly(start);

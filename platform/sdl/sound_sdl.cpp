@@ -152,7 +152,11 @@ bool IsWholeMidiFile(std::string_view bytes) {
 }
 
 bool HasMidiExtension(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
+    // Taken from the text itself: a std::filesystem::path made from a narrow string would read
+    // it in the ANSI code page on Windows, where most UTF-8 names do not survive.
+    const std::size_t name = path.find_last_of("/\\") + 1; // 0 when there is no folder
+    const std::size_t dot = path.rfind('.');
+    std::string ext = dot != std::string::npos && dot > name ? path.substr(dot) : "";
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".mid" || ext == ".midi";

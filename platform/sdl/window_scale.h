@@ -14,8 +14,12 @@ constexpr int kFrameAllowanceX = 16;
 constexpr int kFrameAllowanceY = 40;
 
 // The largest whole factor at which a picture of width x height, with its frame, fits the
-// usable area of the screen; at least 1.
-int ChooseScale(int usableWidth, int usableHeight, int width = kReferenceWidth,
-                int height = kReferenceHeight);
+// usable area of the screen; at least 1. `displayScale` is the scaling the player chose for the
+// display (1.5 at 150 %) where the system measures the screen in real pixels and draws the frame
+// that much larger (Windows, to a program that scales itself); 1 elsewhere. A display large
+// enough for its scaling gets at least that scaling rounded down, so the game is never smaller
+// than the player asked for, and never larger than fits.
+int ChooseScale(int usableWidth, int usableHeight, double displayScale = 1.0,
+                int width = kReferenceWidth, int height = kReferenceHeight);
 
 } // namespace platform::sdl

@@ -74,6 +74,35 @@ TEST(WindowScale, LargestWholeFactorThatFitsWithItsFrame) {
         EXPECT_EQ(ChooseScale(c.w, c.h), c.scale) << c.w << " x " << c.h;
 }
 
+// Windows with display scaling: the screen in real pixels (the taskbar, 40 pixels at 100 %,
+// taken off), the frame as much larger as the scaling. Whole factors only, at least the scaling
+// rounded down, never more than fits.
+TEST(WindowScale, DisplayScalingGivesAtLeastItsWholePartAndNeverMoreThanFits) {
+    const struct {
+        int w, h;
+        double displayScale;
+        int scale;
+    } cases[] = {
+        {1920, 1030, 1.25, 2}, // 1080p at 125 %: twice, where Windows would stretch by 1.25
+        {1920, 1020, 1.5, 2},  {2560, 1380, 1.5, 3}, // 1440p at 150 %
+        {1920, 1000, 2.0, 2},  // the frame's 80 pixels still leave room for twice
+        {3840, 2080, 2.0, 4},  {3840, 2060, 2.5, 4}, {2560, 1500, 2.5, 3},
+        {1366, 718, 1.25, 1},  // a small laptop at 125 %: once is all that fits
+        {1274, 914, 2.0, 2},   // exactly twice with the doubled frame allowance (32 x 80)
+        {1273, 914, 2.0, 1},   {1274, 913, 2.0, 1},
+        {1280, 1024, 0.0, 2},  {1280, 1024, -3.0, 2}, {1280, 1024, 1e9, 2}, // no sensible scale
+    };
+    for (const auto& c : cases) {
+        const int scale = ChooseScale(c.w, c.h, c.displayScale);
+        EXPECT_EQ(scale, c.scale) << c.w << " x " << c.h << " at " << c.displayScale;
+        // A screen that holds the window once at the player's scaling shows it at least that
+        // large, rounded down.
+        const double ds = c.displayScale;
+        if (ds >= 1 && ds <= 8 && c.w / ds >= 621 + 16 && c.h / ds >= 417 + 40)
+            EXPECT_GE(scale, int(ds)) << c.w << " x " << c.h << " at " << ds;
+    }
+}
+
 // --- the control under the mouse ----------------------------------------------------------
 
 class HitTest : public ::testing::Test {

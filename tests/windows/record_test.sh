@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The zip unpacked into a folder whose path has Japanese characters and spaces, and a game flown
+# there through the real window under Wine, recorded with --record and --trace to files named in
+# Japanese: the countdown beeps and the tune are heard (SDL's disk audio driver, Wine has no
+# sound card here), the ship lifts, steers, pauses, crashes and lands, and vexaro-sim on Linux
+# plays the recording to the same trace: every frame, mode change, banner, sound and explosion.
+source "$(dirname "$0")/lib.sh"
+
+SIM="$BUILD/vexaro-sim"
+[ -x "$SIM" ] || fail "no $SIM"
+export LC_ALL=C.UTF-8 # Wine reads the command line's Japanese in the locale's encoding
+
+unpack_zip "$WORK/ゲーム フォルダ/Vexaro 試験"
+# The round of the Linux record test: a tall shaft, the ship two cells above the pad.
+cat >"$WORK/round.txt" <<'ROUND'
+ROUNDRANGE 12 60 0x102040 0 120
+BMPBOX 1 20 10 20 3 0
+BMPBOX 1 40 10 40 5 -1
+ROCK 0 0 11 0 1
+ROCK 0 59 11 59 1
+ROCK 0 1 0 58 1
+ROCK 11 1 11 58 1
+MYSHIP 6 55
+GOAL 6 57
+ROUND
+for round in 1 2; do
+    "$BUILD/vexaro-rounds" compile "$WORK/round.txt" "$GAME_DIR/rnd_dat/R$round.dat.rnd" >/dev/null
+done
+
+export SDL_AUDIODRIVER=disk
+SDL_DISKAUDIOFILE=$(winepath -w "$WORK/audio.raw")
+export SDL_DISKAUDIOFILE
+RECORDING="$GAME_DIR/飛行 記録.rec"
+TRACE="$GAME_DIR/飛行 記録.trace"
+GAME_ARGS=(--record "$(winepath -w "$RECORDING")" --trace "$(winepath -w "$TRACE")")
+
+start_display
+start_window_manager
+start_wine_game
+find_wine_window
+began=$SECONDS
+
+# Start, and hold Space through the end of the countdown: the first frame already lifts.
+xdotool key space
+wait_until 30 counting || fail "no countdown"
+xdotool keydown space
+wait_until 30 counted || fail "the countdown did not end"
+sleep 0.3
+xdotool keydown Right
+sleep 0.1
+xdotool keyup Right keydown Left
+sleep 0.1
+xdotool keyup Left
+sleep 0.1
+xdotool keyup space
+# Paused on the way up; Enter again resumes (once more when a blink's release check took it).
+sleep 0.3
+xdotool key Return
+wait_until 15 paused || fail "Enter did not pause"
+sleep 1
+resume_with_enter paused || fail "Enter did not resume"
+# The fall from that height crashes; the next attempt lands by itself.
+wait_until 60 showing pMsg0.png || fail "the second attempt did not land"
+xdotool key alt+F4
+wait_game 60
+[ "$GAME_STATUS" = 0 ] || fail "closing the window ended the game with $GAME_STATUS"
+seconds=$((SECONDS - began))
+
+[ -s "$RECORDING" ] || fail "no recording under its Japanese name"
+[ -s "$TRACE" ] || fail "no trace under its Japanese name"
+! grep -q $'\r' "$TRACE" || fail "the trace has Windows line ends"
+modes=$(sed -n 's/.*"ev":"mode".*"to":\([0-9]*\).*/\1/p' "$TRACE" | tr '\n' ' ')
+for mode in 2 4 8; do
+    [[ " $modes" == *" $mode "* ]] || fail "the game never went to mode $mode (modes: $modes)"
+done
+grep -q '"ev":"frame".*"vx":[1-9]' "$TRACE" || fail "the ship never steered right"
+grep -q '"ev":"frame".*"vy":-' "$TRACE" || fail "the ship never lifted"
+grep -q '"ev":"explode"' "$TRACE" || fail "no explosion"
+tail -1 "$RECORDING" | grep -q '^\(+[0-9]* \)\?end 0$' || fail "the recording has no end: $(tail -1 "$RECORDING")"
+
+# The same game from the recording alone, headless on Linux.
+"$SIM" --replay "$RECORDING" --trace "$WORK/replayed.trace" >"$WORK/sim.log" 2>&1 ||
+    fail "vexaro-sim could not play the recording: $(cat "$WORK/sim.log")"
+events() { grep -E '"ev":"(frame|mode|message|sound|explode)"' "$1"; }
+events "$TRACE" >"$WORK/real.events"
+events "$WORK/replayed.trace" >"$WORK/replayed.events"
+if ! cmp -s "$WORK/real.events" "$WORK/replayed.events"; then
+    diff "$WORK/real.events" "$WORK/replayed.events" | head -20 >&2
+    fail "the replay differs from the game"
+fi
+frames=$(grep -c '"ev":"frame"' "$WORK/real.events")
+
+# What was heard: three beeps about a second apart, then the tune.
+python3 "$SOURCE/tests/e2e/audio_check.py" "$WORK/audio.raw" || fail "the audio check failed"
+echo "record: from a Japanese folder, $frames frames, modes $modes in ${seconds} s; sound heard; replayed on Linux, the same: ok"
