@@ -77,6 +77,17 @@ void NativeWindow::show(const FrameBuffer& frame) {
     draw(whole ? nullptr : &areas);
 }
 
+void NativeWindow::show(const FrameBuffer& frame, const std::vector<ClipRect>& composed) {
+    if (!ok() || frame.width <= 0 || frame.height <= 0) return;
+    if (frame.width != shown_.width || frame.height != shown_.height) return show(frame);
+    const std::vector<Area> areas = ChangedWithin(shown_, frame, composed);
+    if (areas.empty()) return; // drawn again the same: the screen has it already
+    for (const Area& area : areas)
+        CopyArea(frame, area, shown_);
+    pace_.presented(SDL_GetTicks());
+    draw(&areas);
+}
+
 void NativeWindow::present() {
     if (ok() && shown_.width > 0) draw(nullptr);
 }
