@@ -1,5 +1,7 @@
 #include "platform/sdl/native_window.h"
 
+#include "platform/key_latency.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -141,6 +143,7 @@ void NativeWindow::draw(const std::vector<Area>* areas) {
         for (SDL_Rect r : rects)
             SDL_BlitSurface(target, &r, surface, &r);
     SDL_UpdateWindowSurfaceRects(window_, rects.data(), int(rects.size()));
+    latency::Presented();
 }
 
 SDL_Surface* NativeWindow::shadowOf(const SDL_Surface* surface) {
