@@ -12,8 +12,8 @@ JOBS       ?= $(shell nproc)
 CMAKE_OPTIONS ?= # more options for cmake when it configures a build folder
 
 RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libsdl2-mixer-dev libsdl2-image-dev \
-                 libsdl2-ttf-dev libfontconfig-dev timgm6mb-soundfont fonts-ipafont-mincho \
-                 fonts-ipafont-gothic fonts-liberation
+                 libsdl2-ttf-dev libfontconfig-dev libfluidsynth-dev timgm6mb-soundfont \
+                 fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation
 PACKAGE_PACKAGES := $(RUN_PACKAGES) dpkg-dev
 TEST_PACKAGES := $(PACKAGE_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev clang \
                  libclang-rt-14-dev xvfb xfonts-base xdotool imagemagick x11-apps x11-utils openbox python3 \

@@ -1,10 +1,13 @@
 #include "platform/compose.h"
 
+#include "platform/menubar.h"
 #include "platform/text.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -277,10 +280,6 @@ Surface FrameBuffer::toSurface() const {
     return s;
 }
 
-ClipRect ClipRect::intersect(const ClipRect& o) const {
-    return {std::max(x0, o.x0), std::max(y0, o.y0), std::min(x1, o.x1), std::min(y1, o.y1)};
-}
-
 int ClientPixelWidth(const Form& form) {
     return Px(form.scaleWidth);
 }
@@ -351,6 +350,81 @@ void ComposeWindow(const Form& form, FrameBuffer& out) {
     if (frame) DrawRaisedEdge(out, 0, 0, w, h); // the client area covers all but its rim
     ComposeBox(form, frame, frame + bar, {frame, frame + bar, w - frame, h - frame}, out);
     if (bar) DrawMenuBar(form, out);
+}
+
+} // namespace platform
+
+namespace platform {
+
+bool CheckingPictures() {
+    static const bool on = [] {
+        const char* value = std::getenv("VEXARO_CHECK_PICTURE");
+        return value && std::string(value) == "1";
+    }();
+    return on;
+}
+
+namespace {
+
+int PictureWidth(const Form& form) {
+    return ClientPixelWidth(form) + 2 * FramePixels(form);
+}
+int PictureHeight(const Form& form) {
+    return MenuBarPixelHeight(form) + ClientPixelHeight(form) + 2 * FramePixels(form);
+}
+
+// Whether the menu bar, or the menu dropped down from it over the client area, meets an area.
+bool MeetsMenu(const Form& form, const ClipRect& r) {
+    const int bar = MenuBarPixelHeight(form);
+    if (bar == 0) return false;
+    if (r.y0 < bar) return true;
+    if (g_menuBar.openTitle < 0) return false;
+    const MenuDropLayout drop = MenuDropDownLayout(form, g_menuBar.openTitle);
+    return !r.intersect({drop.x0, drop.y0, drop.x1, drop.y1}).empty();
+}
+
+} // namespace
+
+std::vector<ClipRect> WindowPicture::update(Form& form) {
+    const int w = PictureWidth(form), h = PictureHeight(form);
+    bool whole = false;
+    std::vector<ClipRect> areas = form.damage().take(w, h, whole);
+    if (whole || frame_.width != w || frame_.height != h) {
+        ComposeWindow(form, frame_);
+        areas.assign(1, {0, 0, frame_.width, frame_.height});
+    } else if (!areas.empty()) {
+        const int frame = FramePixels(form), bar = MenuBarPixelHeight(form);
+        const ClipRect client{frame, frame + bar, w - frame, h - frame};
+        bool menu = false;
+        for (const ClipRect& area : areas) {
+            ComposeBox(form, frame, frame + bar, area.intersect(client), frame_);
+            menu = menu || MeetsMenu(form, area);
+        }
+        // The bar and an open menu lie over the client area: drawn again over what was redrawn.
+        if (menu) DrawMenuBar(form, frame_);
+    }
+    if (CheckingPictures() && !areas.empty()) check(form);
+    return areas;
+}
+
+void WindowPicture::check(const Form& form) {
+    ComposeWindow(form, whole_);
+    if (whole_.pixels == frame_.pixels) return;
+    int count = 0, firstX = -1, firstY = -1;
+    ClipRect stale{whole_.width, whole_.height, 0, 0};
+    for (int y = 0; y < whole_.height; ++y)
+        for (int x = 0; x < whole_.width; ++x)
+            if (whole_.at(x, y) != frame_.at(x, y)) {
+                if (count++ == 0) firstX = x, firstY = y;
+                stale = {std::min(stale.x0, x), std::min(stale.y0, y), std::max(stale.x1, x + 1),
+                         std::max(stale.y1, y + 1)};
+            }
+    std::fprintf(stderr,
+                 "Vexaro!!: stale pixels in the picture of %s: %d differ from the whole picture, "
+                 "within x %d..%d, y %d..%d; the first at (%d, %d) is %06X, not %06X\n",
+                 form.name().c_str(), count, stale.x0, stale.x1 - 1, stale.y0, stale.y1 - 1, firstX,
+                 firstY, unsigned(frame_.at(firstX, firstY)), unsigned(whole_.at(firstX, firstY)));
+    std::abort();
 }
 
 } // namespace platform

@@ -31,13 +31,29 @@ int FramePixels(const Form& form);
 // Draws the form: its dialog frame or its menu bar (if it has one), and the client area.
 void ComposeWindow(const Form& form, FrameBuffer& out);
 
+// A window's picture kept up to date by composing only what changed since the last time (the
+// form's damage). With VEXARO_CHECK_PICTURE=1 in the environment, as the tests run, every
+// update also composes the whole picture and ends the program with a message when any pixel
+// differs, so that a change that was not marked cannot leave a stale pixel unseen.
+class WindowPicture {
+  public:
+    // Composes the parts of the picture that changed (all of it the first time and when its size
+    // changed) and returns them; none when nothing changed.
+    std::vector<ClipRect> update(Form& form);
+    const FrameBuffer& frame() const { return frame_; }
+
+  private:
+    void check(const Form& form);
+
+    FrameBuffer frame_;
+    FrameBuffer whole_; // the checking mode's picture
+};
+
+// Whether the checking mode is on (VEXARO_CHECK_PICTURE=1).
+bool CheckingPictures();
+
 // Draws a container's visible contents with its top-left corner at (x, y) of the frame
 // buffer, clipped to the given rectangle.
-struct ClipRect {
-    int x0, y0, x1, y1; // x1 and y1 exclusive
-    bool empty() const { return x0 >= x1 || y0 >= y1; }
-    ClipRect intersect(const ClipRect& o) const;
-};
 void ComposeBox(const PictureBox& box, int x, int y, const ClipRect& clip, FrameBuffer& out);
 
 // The menu bar's look; the open menu (if any) is drawn over the client area.

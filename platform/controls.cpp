@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 
 #include "platform/backend.h"
+#include "platform/compose.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
 #include "platform/text.h"
@@ -17,40 +18,120 @@ std::int32_t RoundLong(double value) {
     return std::int32_t(std::lrint(value));
 }
 
+// --- What changed in a window's picture ---------------------------------------------------
+
+namespace {
+
+int Px(double twips) {
+    return TwipsToPixels(twips, g_twipsX);
+}
+int Py(double twips) {
+    return TwipsToPixels(twips, g_twipsY);
+}
+
+// Larger than any picture: "all of it", to be clipped where it lands.
+constexpr ClipRect kEverything{0, 0, 1 << 28, 1 << 28};
+
+} // namespace
+
+ClipRect PaintedRect(const Control& c) {
+    const int x = Px(c.left()), y = Py(c.top());
+    switch (c.kind()) {
+    case ControlKind::Form:
+        return {0, 0, 0, 0}; // a window, in no container
+    case ControlKind::Image: {
+        const auto& picture = static_cast<const Image&>(c).picture();
+        if (!picture) return {x, y, x, y};
+        if (static_cast<const Image&>(c).stretch)
+            return {x, y, x + Px(c.width()), y + Py(c.height())};
+        return {x, y, x + picture->width(), y + picture->height()};
+    }
+    case ControlKind::Line: {
+        const Line& line = static_cast<const Line&>(c);
+        const int x1 = Px(line.x1), y1 = Py(line.y1), x2 = Px(line.x2), y2 = Py(line.y2);
+        const int pen = std::max(1, line.borderWidth), half = (pen - 1) / 2;
+        return {std::min(x1, x2) - half, std::min(y1, y2) - half, std::max(x1, x2) - half + pen,
+                std::max(y1, y2) - half + pen};
+    }
+    default: // picture boxes, labels and shapes paint their rectangle
+        return {x, y, x + Px(c.width()), y + Py(c.height())};
+    }
+}
+
+void DamageInside(Container& container, ClipRect r) {
+    for (Container* box = &container; box;) {
+        if (!box->visible()) return;
+        if (box->kind() == ControlKind::Form) {
+            static_cast<Form*>(box)->damageClient(r);
+            return;
+        }
+        r = r.intersect({0, 0, Px(box->width()), Py(box->height())});
+        if (r.empty()) return;
+        r = r.moved(Px(box->left()), Py(box->top()));
+        box = box->parent();
+    }
+}
+
+void MarkChanged() {
+    for (Form* form : Form::All())
+        form->damage().addWhole();
+}
+
 // --- Control -------------------------------------------------------------------------------
 
 Control::~Control() {
+    // Every kind of control has left its container in its own destructor (detach), while it was
+    // still whole; this one only forgets it.
     if (parent_) parent_->remove(*this);
 }
 
+void Control::detach() {
+    if (parent_) parent_->remove(*this);
+}
+
+void Control::repaint() const {
+    if (parent_ && visible_) DamageInside(*parent_, PaintedRect(*this));
+}
+
+void Control::repaintMovedFrom(const ClipRect& before) const {
+    if (!parent_ || !visible_) return;
+    const ClipRect after = PaintedRect(*this);
+    if (after == before) return;
+    DamageInside(*parent_, before);
+    DamageInside(*parent_, after);
+}
+
 void Control::move(float left, float top) {
+    const ClipRect before = PaintedRect(*this);
     left_ = left;
     top_ = top;
     if (parent_) parent_->childMoved(*this);
-    MarkChanged();
+    repaintMovedFrom(before);
 }
 
 void Control::move(float left, float top, float width, float height) {
+    const ClipRect before = PaintedRect(*this);
     left_ = left;
     top_ = top;
     setSize(width, height);
-    MarkChanged();
+    repaintMovedFrom(before);
 }
 
 void Control::setSize(float width, float height) {
+    const ClipRect before = PaintedRect(*this);
     const bool changed = width != width_ || height != height_;
     width_ = width;
     height_ = height;
     if (changed) sizeChanged();
     if (parent_) parent_->childMoved(*this);
-    MarkChanged();
+    repaintMovedFrom(before);
 }
 
 void Control::setVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
     visibilityChanged();
-    MarkChanged();
+    if (parent_) DamageInside(*parent_, PaintedRect(*this));
 }
 
 bool HoldsPixel(const Control& c, int x, int y) {
@@ -89,17 +170,17 @@ void Container::add(Control& child) {
         for (Control* c : children())
             if (c->windowed()) index_->insert(*c);
     }
-    MarkChanged();
+    child.repaint();
 }
 
 void Container::remove(Control& child) {
     if (child.parent_ != this) return;
+    child.repaint(); // while it is still here
     children_[child.slot_] = nullptr;
     ++holes_;
     if (index_) index_->erase(child);
     if (!child.windowed()) std::erase(windowless_, &child);
     child.parent_ = nullptr;
-    MarkChanged();
 }
 
 Control* FindControl(Container& container, const std::string& name) {
@@ -121,7 +202,7 @@ void Container::bringToFront(Control& child) {
         std::erase(windowless_, &child);
         windowless_.push_back(&child);
     }
-    MarkChanged();
+    child.repaint();
 }
 
 void Container::closeHoles() const {
@@ -176,7 +257,23 @@ std::uint32_t g_nextHandle = 0x1000;
 }
 
 PictureBox::PictureBox(std::string name, ControlKind kind)
-    : Container(kind, std::move(name)), handle_(g_nextHandle++) {}
+    : Container(kind, std::move(name)), handle_(g_nextHandle++) {
+    surface_.watch(this);
+}
+
+PictureBox::~PictureBox() {
+    detach();
+}
+
+void PictureBox::setBackColor(Pixel colour) {
+    if (colour == backColor_) return;
+    backColor_ = colour; // shown where the surface is smaller than the box
+    DamageInside(*this, kEverything);
+}
+
+void PictureBox::surfaceChanged(int x0, int y0, int x1, int y1) {
+    DamageInside(*this, {x0, y0, x1, y1});
+}
 
 void PictureBox::fitToPicture(const Surface& picture) {
     setSize(float(picture.width() * g_twipsX), float(picture.height() * g_twipsY));
@@ -203,25 +300,31 @@ void PictureBox::sizeChanged() {
 // --- Image, Label, Line --------------------------------------------------------------------
 
 void Image::setPicture(std::shared_ptr<const Picture> picture) {
+    const bool same = picture == picture_;
+    if (!same) repaint(); // where the old one was
     picture_ = std::move(picture);
     if (!stretch && picture_)
         setSize(float(picture_->width() * g_twipsX), float(picture_->height() * g_twipsY));
-    MarkChanged();
+    if (!same) repaint();
 }
 
 void Label::setCaption(std::string caption) {
+    const bool same = caption == caption_;
+    if (!same) repaint();
     caption_ = std::move(caption);
     if (autoSize) {
         const TextSize size = MeasureText(font, caption_);
         setSize(float(size.width * g_twipsX), float(size.height * g_twipsY));
     }
-    MarkChanged();
+    if (!same) repaint();
 }
 
 void Line::setY(float y1Value, float y2Value) {
+    if (y1Value == y1 && y2Value == y2) return;
+    repaint();
     y1 = y1Value;
     y2 = y2Value;
-    MarkChanged();
+    repaint();
 }
 void Line::setY1(float value) {
     setY(value, y2);
@@ -327,7 +430,20 @@ void Form::setClientSize(float width, float height) {
     Surface grown(w, h, backColor());
     BitBlt(grown, 0, 0, surface().width(), surface().height(), surface(), 0, 0, SRCCOPY);
     surface() = std::move(grown);
-    MarkChanged();
+    damage_.addWhole();
+}
+
+void Form::damageClient(const ClipRect& r) {
+    const int frame = FramePixels(*this), bar = MenuBarPixelHeight(*this);
+    const int w = ClientPixelWidth(*this), h = ClientPixelHeight(*this);
+    const ClipRect client = r.intersect({0, 0, w, h});
+    if (client.empty()) return;
+    damage_.add(client.moved(frame, frame + bar), w + 2 * frame, bar + h + 2 * frame);
+}
+
+void Form::visibilityChanged() {
+    PictureBox::visibilityChanged();
+    damage_.addWhole(); // shown again: drawn anew
 }
 
 const std::vector<Form*>& Form::All() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/child_index.h"
+#include "platform/damage.h"
 #include "platform/surface.h"
 
 #include <cstdint>
@@ -63,6 +64,14 @@ class Control {
     virtual void sizeChanged() {}
     // Called after the control was shown or hidden.
     virtual void visibilityChanged() {}
+    // Leaves the container while the control is still whole, so that the part of the picture it
+    // covered is marked as changed: called first by the destructor of each kind of control.
+    void detach();
+    // Marks the pixels the control paints as changed in its window's picture, where it is shown.
+    void repaint() const;
+    // The same after a change that may have moved it from `before` (its pixels then): both
+    // places when it moved, nothing when it stayed.
+    void repaintMovedFrom(const ClipRect& before) const;
 
   private:
     friend class Container;
@@ -124,17 +133,32 @@ bool HoldsPixel(const Control& c, int x, int y);
 // The first control of that name among a container's children and theirs, or nullptr.
 Control* FindControl(Container& container, const std::string& name);
 
+// The pixels a control paints, in its container's pixels (its own rectangle; for a line, the
+// rectangle its pen covers; nothing for an image without a picture).
+ClipRect PaintedRect(const Control& c);
+
+// Marks pixels of a container's content (in its pixels) as changed in its window's picture,
+// clipped to the container and every one around it; nothing where one of them is hidden or the
+// container is in no window.
+void DamageInside(Container& container, ClipRect r);
+
+// A change to what a window shows that was not marked where it happened (the game's own changes
+// to menus, colours and window states): every window is drawn anew, whole.
+void MarkChanged();
+
 // A child window with its own pixel surface. Every picture box has an identity that is distinct
 // for every live one and never reused.
-class PictureBox : public Container {
+class PictureBox : public Container, private SurfaceWatcher {
   public:
     explicit PictureBox(std::string name, ControlKind kind = ControlKind::PictureBox);
+    ~PictureBox() override;
 
     std::uint32_t handle() const { return handle_; }
+    // Everything drawn into the surface marks that part of the window's picture as changed.
     Surface& surface() { return surface_; }
     const Surface& surface() const { return surface_; }
     Pixel backColor() const { return backColor_; }
-    void setBackColor(Pixel colour) { backColor_ = colour; }
+    void setBackColor(Pixel colour);
     // A persistent box keeps what was drawn into it. One that is not loses it when hidden and
     // shows its back colour when shown again, until something is drawn into it anew.
     bool persistent = true;
@@ -150,6 +174,8 @@ class PictureBox : public Container {
     void visibilityChanged() override;
 
   private:
+    void surfaceChanged(int x0, int y0, int x1, int y1) override;
+
     std::uint32_t handle_;
     Surface surface_;
     Pixel backColor_ = Rgb(255, 255, 255);
@@ -159,6 +185,7 @@ class PictureBox : public Container {
 class Image : public Control {
   public:
     explicit Image(std::string name) : Control(ControlKind::Image, std::move(name)) {}
+    ~Image() override { detach(); }
     const std::shared_ptr<const Picture>& picture() const { return picture_; }
     void setPicture(std::shared_ptr<const Picture> picture);
     bool stretch = false;
@@ -178,6 +205,7 @@ struct FontSpec {
 class Label : public Control {
   public:
     explicit Label(std::string name) : Control(ControlKind::Label, std::move(name)) {}
+    ~Label() override { detach(); }
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
     Pixel foreColor = 0;
@@ -193,6 +221,7 @@ class Label : public Control {
 class Line : public Control {
   public:
     explicit Line(std::string name) : Control(ControlKind::Line, std::move(name)) {}
+    ~Line() override { detach(); }
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0; // twips in the container
     void setY(float y1Value, float y2Value);
     void setY1(float value);
@@ -204,6 +233,7 @@ class Line : public Control {
 class Shape : public Control {
   public:
     explicit Shape(std::string name) : Control(ControlKind::Shape, std::move(name)) {}
+    ~Shape() override { detach(); }
     Pixel borderColor = 0;
     int borderWidth = 1;
     bool filled = false;
@@ -279,10 +309,20 @@ class Form : public PictureBox {
     // Sets the client area (twips); the form's surface is the client area's picture.
     void setClientSize(float width, float height);
 
+    // The parts of the window's picture (its frame or menu bar included) changed since it was
+    // last composed.
+    Damage& damage() { return damage_; }
+    // Marks pixels of the client area as changed.
+    void damageClient(const ClipRect& r);
+
     static const std::vector<Form*>& All();
 
   protected:
     void sizeChanged() override {} // the outer size does not change the client area
+    void visibilityChanged() override;
+
+  private:
+    Damage damage_;
 };
 
 // True while the form with this handle exists and is loaded: what a modal loop waits on, since a

@@ -3,6 +3,7 @@
 #include "platform/input.h"
 
 #include "platform/backend.h"
+#include "platform/key_latency.h"
 #include "platform/recording.h"
 #include "platform/replay.h"
 #include "platform/trace.h"
@@ -56,6 +57,7 @@ std::int16_t GetAsyncKeyState(int vkey) {
     KeyRecord& k = g_keys[vkey];
     std::int16_t state = std::int16_t((k.heldBy ? 0x8000 : 0) | (k.pressedSinceQuery ? 1 : 0));
     k.pressedSinceQuery = false;
+    if (state != 0) latency::KeyRead(vkey);
     return state;
 }
 

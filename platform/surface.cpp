@@ -7,8 +7,6 @@
 
 namespace platform {
 
-std::uint64_t g_pictureGeneration = 0;
-
 namespace {
 
 constexpr int kChunk = Surface::kChunk;
@@ -37,17 +35,32 @@ Surface::Surface(int width, int height, Pixel fill) {
 
 Surface& Surface::operator=(const Surface& other) {
     if (this == &other) return *this;
+    const int oldWidth = width_, oldHeight = height_;
     width_ = other.width_;
     height_ = other.height_;
     chunksX_ = other.chunksX_;
     chunksY_ = other.chunksY_;
     chunks_ = other.chunks_; // the blocks are shared, not copied
     whole_ = other.whole_;
-    MarkChanged();
+    changed(0, 0, std::max(oldWidth, width_), std::max(oldHeight, height_));
+    return *this;
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+    if (this == &other) return *this;
+    const int oldWidth = width_, oldHeight = height_;
+    width_ = other.width_;
+    height_ = other.height_;
+    chunksX_ = other.chunksX_;
+    chunksY_ = other.chunksY_;
+    chunks_ = std::move(other.chunks_);
+    whole_ = std::move(other.whole_);
+    changed(0, 0, std::max(oldWidth, width_), std::max(oldHeight, height_));
     return *this;
 }
 
 void Surface::reset(int width, int height, Pixel fill) {
+    const int oldWidth = width_, oldHeight = height_;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
     chunksX_ = (width_ + kChunk - 1) / kChunk;
@@ -55,7 +68,7 @@ void Surface::reset(int width, int height, Pixel fill) {
     chunks_.clear();
     chunks_.shrink_to_fit();
     whole_ = Chunk{nullptr, fill};
-    MarkChanged();
+    changed(0, 0, std::max(oldWidth, width_), std::max(oldHeight, height_));
 }
 
 void Surface::splitIntoChunks() {
@@ -123,7 +136,7 @@ void Surface::fillRect(int x, int y, int w, int h, Pixel colour) {
             haveLast = true;
         }
     }
-    MarkChanged();
+    changed(x0, y0, x1, y1);
 }
 
 void Surface::fillTile(const Surface& src, int sx, int sy) {
@@ -142,7 +155,7 @@ Pixel Surface::get(int x, int y) const {
 void Surface::set(int x, int y, Pixel p) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     pixelsForWrite(x / kChunk, y / kChunk)[(y % kChunk) * kChunk + x % kChunk] = p;
-    MarkChanged();
+    changed(x, y, x + 1, y + 1);
 }
 
 void Surface::readRow(int x, int y, int n, Pixel* out) const {
@@ -161,6 +174,7 @@ void Surface::readRow(int x, int y, int n, Pixel* out) const {
 }
 
 void Surface::writeRow(int x, int y, int n, const Pixel* in) {
+    changed(x, y, x + n, y + 1);
     while (n > 0) {
         const int run = std::min(n, kChunk - x % kChunk);
         Pixel* p = pixelsForWrite(x / kChunk, y / kChunk);
@@ -169,7 +183,6 @@ void Surface::writeRow(int x, int y, int n, const Pixel* in) {
         x += run;
         n -= run;
     }
-    MarkChanged();
 }
 
 std::size_t Surface::storedBytes() const {
@@ -281,7 +294,16 @@ void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
     w = std::min({w, src.width() - sx, dst.width() - x});
     h = std::min({h, src.height() - sy, dst.height() - y});
     if (w <= 0 || h <= 0) return;
+    // The destination's watcher hears of the whole block once, not of each of its rows.
+    SurfaceWatcher* const watcher = dst.watcher_.who;
+    dst.watcher_.who = nullptr;
+    Surface::copyBlock(dst, x, y, w, h, src, sx, sy, rop);
+    dst.watcher_.who = watcher;
+    dst.changed(x, y, x + w, y + h);
+}
 
+void Surface::copyBlock(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
+                        int sy, std::uint32_t rop) {
     // A source of one colour copies as a fill (a sprite sized from its plain template).
     if (rop == SRCCOPY && src.uniform() && !src.whole_.block)
         return dst.fillRect(x, y, w, h, src.whole_.solid);
@@ -321,7 +343,6 @@ void BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx
             to.block = std::move(result);
         }
     }
-    MarkChanged();
 }
 
 } // namespace platform

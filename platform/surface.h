@@ -43,14 +43,29 @@ enum RasterOp : std::uint32_t {
     SRCINVERT = 0x00660046, // source XOR destination
 };
 
+// Told of every change to the pixels of a surface it watches, where the change happens: the
+// picture box that shows the surface marks that part of its window's picture as changed.
+class SurfaceWatcher {
+  public:
+    // Pixels [x0, x1) x [y0, y1) of the surface changed (they may reach beyond its edges).
+    virtual void surfaceChanged(int x0, int y0, int x1, int y1) = 0;
+
+  protected:
+    ~SurfaceWatcher() = default;
+};
+
 class Surface {
   public:
     Surface() = default;
     Surface(int width, int height, Pixel fill = 0);
+    // A copy or a move takes the pixels, never the watcher: a surface keeps its own.
     Surface(const Surface& other) = default;
     Surface& operator=(const Surface& other);
     Surface(Surface&&) noexcept = default;
-    Surface& operator=(Surface&&) noexcept = default;
+    Surface& operator=(Surface&& other) noexcept;
+
+    // The one watcher told of every change from now on (nullptr: none).
+    void watch(SurfaceWatcher* watcher) { watcher_.who = watcher; }
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -85,6 +100,9 @@ class Surface {
 
   private:
     friend void BitBlt(Surface&, int, int, int, int, const Surface&, int, int, std::uint32_t);
+    // BitBlt's work once both blocks are clipped.
+    static void copyBlock(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
+                          int sy, std::uint32_t rop);
 
     // One chunk: all of one colour, or a block of pixels. Blocks are shared between chunks and
     // surfaces (a copy, a whole-chunk transfer, a repeated tile) and copied before a write when
@@ -107,6 +125,19 @@ class Surface {
         return cx >= 0 && cy >= 0 && (cx + 1) * kChunk <= width_ && (cy + 1) * kChunk <= height_;
     }
 
+    void changed(int x0, int y0, int x1, int y1) const {
+        if (watcher_.who) watcher_.who->surfaceChanged(x0, y0, x1, y1);
+    }
+    void changedWhole() const { changed(0, 0, width_, height_); }
+
+    // Not copied nor moved with the pixels.
+    struct Watcher {
+        SurfaceWatcher* who = nullptr;
+        Watcher() = default;
+        Watcher(const Watcher&) {}
+        Watcher& operator=(const Watcher&) { return *this; }
+    };
+
     int width_ = 0;
     int height_ = 0;
     int chunksX_ = 0;
@@ -115,6 +146,7 @@ class Surface {
     // single chunk however large it is.
     std::vector<Chunk> chunks_;
     Chunk whole_;
+    Watcher watcher_;
 };
 
 // Copies a w x h block from src (sx, sy) to dst (x, y) combining by the raster operation,
@@ -137,11 +169,5 @@ struct Picture {
         return alpha.empty() ? 255 : alpha[std::size_t(y) * pixels.width() + x];
     }
 };
-
-// Bumped by every change to anything that can be seen; a backend presents only when it moved.
-extern std::uint64_t g_pictureGeneration;
-inline void MarkChanged() {
-    ++g_pictureGeneration;
-}
 
 } // namespace platform

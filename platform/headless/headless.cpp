@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <sstream>
 #include <unistd.h>
 
@@ -36,6 +37,10 @@ struct State {
     std::deque<int> injectedDowns;
     std::vector<Form*> modal;       // forms shown modally, the front one last
     std::vector<std::string> notes; // what went wrong outside the game
+    // The checking mode's windows: each shown form's picture, composed as a desktop window's
+    // would be, at most once a display refresh.
+    std::map<const Form*, WindowPicture> pictures;
+    std::uint32_t lastPicture = 0;
 };
 // Never destroyed (it stays reachable, no leak): forms that outlive it at exit still tell it
 // they go.
@@ -123,6 +128,17 @@ void TakeShots(std::int64_t now) {
         const Shot& shot = shots[g.nextShot++];
         WritePng(ComposeMainWindow().toSurface(), shot.path);
     }
+}
+
+// In the checking mode, every shown window's picture is brought up to date by composing what
+// changed, as the desktop's windows are, and checked against the whole picture (which ends the
+// program where they differ).
+void UpdatePictures() {
+    constexpr std::uint32_t kRefreshMs = 16;
+    if (!CheckingPictures() || g.tick - g.lastPicture < kRefreshMs) return;
+    g.lastPicture = g.tick;
+    for (Form* form : Form::All())
+        if (form->loaded && form->visible()) g.pictures[form].update(*form);
 }
 
 // Ends the run when one of its stops is due: its tick count, --until idle, and for a scripted
@@ -318,6 +334,7 @@ void Step() {
         Dispatch(script[g.nextAction++]);
     Timer::FireDue(g.tick);
     TakeShots(now);
+    UpdatePictures();
     ++g.tick;
 }
 
@@ -388,6 +405,7 @@ void UnloadForm(Form& form) {
 // No windows here; a form that goes stops being a modal window that input is routed to.
 void FormDestroyed(Form& form) {
     std::erase(g.modal, &form);
+    g.pictures.erase(&form);
 }
 
 int MsgBox(const std::string&, int buttons, const std::string&) {

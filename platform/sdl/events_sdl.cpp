@@ -2,6 +2,7 @@
 #include "platform/backend.h"
 #include "platform/desktop.h"
 #include "platform/input.h"
+#include "platform/key_latency.h"
 #include "platform/sdl/backend_sdl.h"
 #include "platform/sdl/gamepad.h"
 #include "platform/sdl/keymap.h"
@@ -86,6 +87,9 @@ Uint32 KeyWindow(Uint32 id) {
 }
 
 void OnKeyDown(const SDL_KeyboardEvent& key) {
+    // Timed from when SDL took it from the display.
+    if (!key.repeat)
+        latency::KeyArrived(VirtualKey(key.keysym.sym), double(SDL_GetTicks() - key.timestamp));
     auto window = Accepting(KeyWindow(key.windowID));
     if (window) window->keyDown(key, VirtualKey(key.keysym.sym));
 }

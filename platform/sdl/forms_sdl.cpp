@@ -38,14 +38,15 @@ class FormWindow : public InputWindow {
         look.minimised = form.windowState == 1;
         // Every other window of the game (help, about) belongs to the main window.
         if (&form != MainForm()) look.owner = MainWindow();
-        ComposeWindow(form, frame_);
-        native_ = std::make_unique<NativeWindow>(form.caption, frame_.width, frame_.height, Scale(),
-                                                 look);
+        form.damage().addWhole();
+        picture_.update(form);
+        const FrameBuffer& frame = picture_.frame();
+        native_ =
+            std::make_unique<NativeWindow>(form.caption, frame.width, frame.height, Scale(), look);
         if (form.icon) native_->setIcon(*form.icon);
         appliedState_ = form.windowState;
         appliedTopmost_ = form.topmost;
-        composed_ = g_pictureGeneration;
-        native_->show(frame_);
+        native_->show(frame);
     }
 
     Form& form() const { return form_; }
@@ -75,15 +76,14 @@ class FormWindow : public InputWindow {
 
     bool refresh(int& wakeWithinMs) override {
         if (!native_ || appliedState_ == 1) return false; // a minimised window shows nothing
-        if (composed_ != g_pictureGeneration) {
+        if (form_.damage().any()) {
             // The screen has not shown the last picture yet: this one waits for its refresh.
             if (const int ms = native_->msUntilFrameDue(); ms > 0) {
                 wakeWithinMs = std::min(wakeWithinMs, ms);
                 return false;
             }
-            composed_ = g_pictureGeneration;
-            ComposeWindow(form_, frame_);
-            native_->show(frame_);
+            const std::vector<ClipRect> composed = picture_.update(form_);
+            native_->show(picture_.frame(), composed);
         } else if (exposed_) {
             native_->present();
         } else {
@@ -104,7 +104,7 @@ class FormWindow : public InputWindow {
             break;
         case SDL_WINDOWEVENT_RESTORED:
             form_.windowState = appliedState_ = 0;
-            composed_ = ~g_pictureGeneration; // draw what changed while it was away
+            form_.damage().addWhole(); // draw what changed while it was away
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             altAlone_ = false;
@@ -246,8 +246,7 @@ class FormWindow : public InputWindow {
 
     Form& form_;
     std::unique_ptr<NativeWindow> native_;
-    FrameBuffer frame_;
-    std::uint64_t composed_ = 0;
+    WindowPicture picture_;
     bool exposed_ = false;
     int appliedState_ = 0;
     bool appliedTopmost_ = false;

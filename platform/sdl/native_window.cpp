@@ -1,6 +1,8 @@
 #include "platform/sdl/native_window.h"
 #include "platform/sdl/target.h"
 
+#include "platform/key_latency.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -78,6 +80,17 @@ void NativeWindow::show(const FrameBuffer& frame) {
     draw(whole ? nullptr : &areas);
 }
 
+void NativeWindow::show(const FrameBuffer& frame, const std::vector<ClipRect>& composed) {
+    if (!ok() || frame.width <= 0 || frame.height <= 0) return;
+    if (frame.width != shown_.width || frame.height != shown_.height) return show(frame);
+    const std::vector<Area> areas = ChangedWithin(shown_, frame, composed);
+    if (areas.empty()) return; // drawn again the same: the screen has it already
+    for (const Area& area : areas)
+        CopyArea(frame, area, shown_);
+    pace_.presented(SDL_GetTicks());
+    draw(&areas);
+}
+
 void NativeWindow::present() {
     if (ok() && shown_.width > 0) draw(nullptr);
 }
@@ -132,6 +145,7 @@ void NativeWindow::draw(const std::vector<Area>* areas) {
             SDL_BlitSurface(target, &r, surface, &r);
     SDL_UpdateWindowSurfaceRects(window_, rects.data(), int(rects.size()));
     target::WindowUpdated(window_);
+    latency::Presented();
 }
 
 SDL_Surface* NativeWindow::shadowOf(const SDL_Surface* surface) {

@@ -37,6 +37,8 @@ class NativeWindow {
 
     // Shows the picture: what changed since the last one reaches the screen, nothing else.
     void show(const FrameBuffer& frame);
+    // The same when only the given areas of the picture can have changed since the last one.
+    void show(const FrameBuffer& frame, const std::vector<ClipRect>& composed);
     // Shows the last picture again, whole (the window was uncovered or changed its size).
     void present();
     // How long until a new picture may go to the screen (0: now): no more often than the screen

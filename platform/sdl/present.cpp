@@ -78,6 +78,32 @@ std::vector<Area> ChangedAreas(const FrameBuffer& shown, const FrameBuffer& now)
     return areas;
 }
 
+std::vector<Area> ChangedWithin(const FrameBuffer& shown, const FrameBuffer& now,
+                                const std::vector<ClipRect>& areas) {
+    std::vector<Area> changed;
+    for (const ClipRect& given : areas) {
+        const ClipRect r = given.intersect({0, 0, now.width, now.height});
+        if (r.empty()) continue;
+        int x0 = r.x1, x1 = r.x0, y0 = r.y1, y1 = r.y0;
+        for (int y = r.y0; y < r.y1; ++y) {
+            if (SameSpan(shown, now, r.x0, y, r.x1 - r.x0)) continue;
+            y0 = std::min(y0, y);
+            y1 = y + 1;
+            const Pixel* a = PixelAt(shown, 0, y);
+            const Pixel* b = PixelAt(now, 0, y);
+            int left = r.x0, right = r.x1;
+            while (a[left] == b[left]) // a difference lies in the span
+                ++left;
+            while (a[right - 1] == b[right - 1])
+                --right;
+            x0 = std::min(x0, left);
+            x1 = std::max(x1, right);
+        }
+        if (y0 < y1) changed.push_back({x0, y0, x1 - x0, y1 - y0});
+    }
+    return changed;
+}
+
 void CopyArea(const FrameBuffer& from, const Area& area, FrameBuffer& to) {
     for (int y = area.y; y < area.y + area.h; ++y)
         std::memcpy(&to.at(area.x, y), PixelAt(from, area.x, y), sizeof(Pixel) * area.w);

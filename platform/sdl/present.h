@@ -36,6 +36,11 @@ constexpr int kChangeTile = 32;
 // tiles, clipped to the picture. The whole picture when the sizes differ; none when equal.
 std::vector<Area> ChangedAreas(const FrameBuffer& shown, const FrameBuffer& now);
 
+// The parts of `now` that differ from `shown` (same size) within the areas given, which do not
+// overlap: each area narrowed to the rows and columns that changed, none where nothing did.
+std::vector<Area> ChangedWithin(const FrameBuffer& shown, const FrameBuffer& now,
+                                const std::vector<ClipRect>& areas);
+
 // Copies an area of `from` into `to` (same size), so that `to` shows what `from` does there.
 void CopyArea(const FrameBuffer& from, const Area& area, FrameBuffer& to);
 

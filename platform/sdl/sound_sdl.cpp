@@ -4,16 +4,20 @@
 #include "platform/sdl/tune.h"
 #include "platform/desktop.h"
 #include "platform/file_read.h"
+#include "platform/sdl/tune.h"
 #include "platform/sound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,44 +29,50 @@ namespace {
 constexpr int kWaveChannel = 0; // the one channel: a new effect cuts the previous one
 constexpr int kFrequency = 44100;
 constexpr int kChunkFrames = 1024; // about 23 ms: effects start close to the moment they are asked
-// SDL_mixer drives FluidSynth at up to six times its usual gain, which clips an ordinary General
-// MIDI tune; this level puts the tunes a few decibels under the effects.
+// The level of music SDL_mixer plays itself (a file other than MIDI), as the MIDI tunes are made
+// (platform/tunes/fluidsynth.cpp): SDL_mixer drives FluidSynth at up to six times its usual gain, which
+// clips an ordinary General MIDI tune; this level puts the tunes a few decibels under the effects.
 constexpr int kMusicVolume = 56;
 
 bool audioOpen = false;
 // Decoded effects by path, freed at close. Never destroyed itself: a game that ends without
 // closing the sound (a lost display) still holds its effects, rather than dropping them.
 std::map<std::string, Mix_Chunk*>& waveCache = *new std::map<std::string, Mix_Chunk*>;
-Mix_Music* bgm = nullptr; // the tune open under the alias "bgm"
+Mix_Music* bgm = nullptr; // a file other than MIDI open under the alias "bgm"
 
-// The General MIDI sound fonts Debian's packages install, most likely first.
-std::string FindSoundFont() {
-    static const char* const kKnown[] = {
-        "/usr/share/sounds/sf2/TimGM6mb.sf2",          "/usr/share/sounds/sf2/default-GM.sf2",
-        "/usr/share/sounds/sf2/FluidR3_GM.sf2",        "/usr/share/sounds/sf3/default-GM.sf3",
-        "/usr/share/sounds/sf3/MuseScore_General.sf3",
-    };
-    std::error_code error;
-    for (const char* path : kKnown)
-        if (std::filesystem::is_regular_file(path, error)) return path;
-    // Any other font in the usual folders will still play the tune.
-    for (const char* dir :
-         {"/usr/share/sounds/sf2", "/usr/share/sounds/sf3", "/usr/share/soundfonts"}) {
-        // Stepped by hand: the error-code form never throws, even on an unreadable entry.
-        for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end;
-             it.increment(error)) {
-            const std::string ext = it->path().extension().string();
-            if (it->is_regular_file(error) && (ext == ".sf2" || ext == ".sf3"))
-                return it->path().string();
-        }
+// A MIDI tune open under the alias "bgm", made ready as samples (tune.h), and where the mixer
+// plays it: the mixer's thread reads these under the mutex. Never destroyed, like the effects: a
+// process that ends without closing the sound (a lost display) must not pull the tune away from
+// under the mixer's thread, which runs on until the very end.
+std::shared_ptr<sdl::Tune>& openTune = *new std::shared_ptr<sdl::Tune>;
+std::mutex& tuneMutex = *new std::mutex;
+bool tunePlaying = false;
+std::int64_t playedFrames = 0;
+// Mid-tune, the mixer waits this long at most for a tune still being made; at its start it
+// waits not at all (the silence before it is the time its making takes, as it was the time
+// SDL_mixer took to load the sound font).
+constexpr int kTuneWaitMs = 200;
+
+// The mixer's music: the open tune's next frames, over silence. It runs only while the tune is
+// open (the hook is taken away before the tune is let go), so the tune outlives every call.
+void SDLCALL MixTune(void* open, Uint8* stream, int len) {
+    auto* tune = static_cast<sdl::Tune*>(open);
+    std::int64_t at = 0;
+    {
+        std::lock_guard lock(tuneMutex);
+        if (!tunePlaying) return;
+        at = playedFrames;
     }
-    return "";
-}
-
-void PointMidiAtSoundFont() {
-    if (std::getenv("SDL_SOUNDFONTS") != nullptr) return; // the player chose one
-    const std::string font = FindSoundFont();
-    if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+    const int frames = len / int(2 * sizeof(std::int16_t));
+    auto* out = reinterpret_cast<std::int16_t*>(stream);
+    const int copied = tune->read(at, out, frames, at > 0 ? kTuneWaitMs : 0);
+    std::lock_guard lock(tuneMutex);
+    if (!tunePlaying || playedFrames != at) { // stopped or started again meanwhile
+        std::fill_n(out, 2 * copied, std::int16_t(0));
+        return;
+    }
+    playedFrames += copied;
+    if (tune->endsBy(playedFrames)) tunePlaying = false;
 }
 
 Mix_Chunk* LoadWave(const std::string& path) {
@@ -173,11 +183,48 @@ bool CanOpenAsMusic(const std::string& path) {
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
+bool MusicOpen() {
+    return bgm != nullptr || openTune != nullptr;
+}
+
 void CloseMusic() {
+    if (openTune) {
+        // Waits for a mix in progress: the tune is let go only once no mix can touch it.
+        Mix_HookMusic(nullptr, nullptr); // SDL_mixer's own music player again
+        std::lock_guard lock(tuneMutex);
+        tunePlaying = false;
+        openTune = nullptr;
+    }
     if (bgm == nullptr) return;
     Mix_HaltMusic();
     Mix_FreeMusic(bgm);
     bgm = nullptr;
+}
+
+// Opens a tune the checks let through: a MIDI file as samples made ahead, anything else with
+// SDL_mixer's own player.
+bool OpenTune(const std::string& path) {
+    if (!HasMidiExtension(path)) {
+        bgm = Mix_LoadMUS(path.c_str());
+        return bgm != nullptr;
+    }
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0) return false;
+    openTune = sdl::MakeTune(path, rate);
+    if (!openTune) return false;
+    Mix_HookMusic(MixTune, openTune.get());
+    return true;
+}
+
+bool PlayTune() {
+    if (openTune) {
+        std::lock_guard lock(tuneMutex);
+        tunePlaying = true;
+        playedFrames = 0;
+        return true;
+    }
+    return bgm != nullptr && Mix_PlayMusic(bgm, 1) == 0;
 }
 
 // Splits a command on spaces; words are compared without regard to case, as the desktop's
@@ -215,7 +262,7 @@ int OpenMusic(std::string_view command) {
     if (words.size() < 4 || !SameWord(words[words.size() - 2], "alias") ||
         !SameWord(words.back(), "bgm"))
         return kFailed;
-    if (!audioOpen || bgm != nullptr) return kFailed; // the alias is taken until it is closed
+    if (!audioOpen || MusicOpen()) return kFailed; // the alias is taken until it is closed
     const std::size_t start = command.find(words[0]) + words[0].size();
     const std::size_t end = command.rfind(words[words.size() - 2]);
     std::string path(command.substr(start, end - start));
@@ -224,8 +271,7 @@ int OpenMusic(std::string_view command) {
     while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
         path.pop_back();
     if (path.empty() || !CanOpenAsMusic(path)) return kFailed;
-    bgm = sdl::OpenTune(path);
-    return bgm != nullptr ? kOk : kFailed;
+    return OpenTune(path) ? kOk : kFailed;
 }
 
 // Milliseconds a decoded sound lasts at the device's rate.
@@ -267,14 +313,13 @@ int mciSendString(std::string_view command) {
     const bool aliasOnly = words.size() >= 2 && SameWord(words[1], "bgm");
     if (SameWord(verb, "open")) return OpenMusic(command);
     if (SameWord(verb, "status") && aliasOnly && words.size() == 3 && SameWord(words[2], "mode"))
-        return bgm != nullptr ? kOk : kFailed;
+        return MusicOpen() ? kOk : kFailed;
     if (SameWord(verb, "play") && aliasOnly && words.size() <= 3) {
         if (words.size() == 3 && !SameWord(words[2], "notify")) return kFailed;
-        if (bgm == nullptr) return kFailed;
-        return Mix_PlayMusic(bgm, 1) == 0 ? kOk : kFailed; // once, from the start
+        return PlayTune() ? kOk : kFailed; // once, from the start
     }
     if (SameWord(verb, "close") && aliasOnly && words.size() == 2) {
-        if (bgm == nullptr) return kFailed;
+        if (!MusicOpen()) return kFailed;
         CloseMusic();
         return kOk;
     }
@@ -285,13 +330,21 @@ int mciSendString(std::string_view command) {
 
 namespace sdl {
 
+bool MusicPlaying() {
+    {
+        std::lock_guard lock(tuneMutex);
+        if (tunePlaying) return true;
+    }
+    return Mix_PlayingMusic() != 0;
+}
+
 bool OpenAudio() {
     if (audioOpen) return true;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    Mix_Init(MIX_INIT_MID); // FluidSynth; without it only the tunes stay silent
-    PointMidiAtSoundFont();
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
-        Mix_Quit();
+    // Always 16-bit stereo, as the tunes are made (SDL converts for a device that differs); the
+    // rate is the device's own.
+    if (Mix_OpenAudioDevice(kFrequency, AUDIO_S16SYS, 2, kChunkFrames, nullptr,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
@@ -304,6 +357,7 @@ bool OpenAudio() {
 void CloseAudio() {
     if (!audioOpen) return;
     CloseMusic();
+    sdl::ForgetTunes();
     Mix_HaltChannel(-1);
     for (auto& [path, chunk] : waveCache)
         Mix_FreeChunk(chunk);

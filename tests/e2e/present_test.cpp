@@ -85,6 +85,34 @@ TEST(ChangedAreas, CopiedAreasMakeThePicturesEqual) {
     EXPECT_EQ(shown.pixels, now.pixels);
 }
 
+TEST(ChangedWithin, ComposedAreasNarrowedToWhatChanged) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, int>> changed; // pixels
+        std::vector<ClipRect> composed;
+        std::vector<Area> areas;
+    } cases[] = {
+        {"composed again the same: nothing", {}, {{0, 0, 64, 64}}, {}},
+        {"one pixel of a composed area", {{10, 12}}, {{8, 8, 32, 32}}, {{10, 12, 1, 1}}},
+        {"two pixels: the rows and columns between them",
+         {{9, 30}, {20, 9}},
+         {{8, 8, 32, 32}},
+         {{9, 9, 12, 22}}},
+        {"each area on its own; one beyond the picture cut at its edge",
+         {{1, 1}, {199, 99}},
+         {{0, 0, 8, 8}, {192, 96, 208, 104}},
+         {{1, 1, 1, 1}, {199, 99, 1, 1}}},
+        {"a change outside every area composed is not looked for", {{50, 50}}, {{0, 0, 8, 8}}, {}},
+    };
+    for (const auto& c : cases) {
+        const FrameBuffer shown = Picture(200, 100);
+        FrameBuffer now = shown;
+        for (const auto& [x, y] : c.changed)
+            now.at(x, y) = 0xFFFFFF;
+        EXPECT_EQ(ChangedWithin(shown, now, c.composed), c.areas) << c.what;
+    }
+}
+
 // A screen buffer with room to spare at the end of every row, as real ones have.
 struct Screen {
     Screen(int w, int h, std::uint32_t opaque = 0)

@@ -88,7 +88,7 @@ bool WaveChannelPlaying() {
 }
 
 bool MusicPlaying() {
-    return Mix_PlayingMusic() != 0;
+    return platform::sdl::MusicPlaying();
 }
 
 Wave RenderEffect(const char* name) {
