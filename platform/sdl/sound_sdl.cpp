@@ -1,7 +1,6 @@
 // Wave effects and the music channel on SDL_mixer. Everything fails silently: a sound that
 // cannot be played is simply not heard, as the game expects.
 #include "platform/sdl/sound_sdl.h"
-#include "platform/sdl/tune.h"
 #include "platform/desktop.h"
 #include "platform/file_read.h"
 #include "platform/sdl/tune.h"
@@ -349,7 +348,7 @@ bool OpenAudio() {
         return false;
     }
     Mix_AllocateChannels(1);
-    Mix_VolumeMusic(sdl::TuneVolume(kMusicVolume));
+    Mix_VolumeMusic(kMusicVolume);
     audioOpen = true;
     return true;
 }
