@@ -98,8 +98,9 @@ TEST(WindowScale, DisplayScalingGivesAtLeastItsWholePartAndNeverMoreThanFits) {
         // A screen that holds the window once at the player's scaling shows it at least that
         // large, rounded down.
         const double ds = c.displayScale;
-        if (ds >= 1 && ds <= 8 && c.w / ds >= 621 + 16 && c.h / ds >= 417 + 40)
+        if (ds >= 1 && ds <= 8 && c.w / ds >= 621 + 16 && c.h / ds >= 417 + 40) {
             EXPECT_GE(scale, int(ds)) << c.w << " x " << c.h << " at " << ds;
+        }
     }
 }
 
