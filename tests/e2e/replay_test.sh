@@ -8,14 +8,16 @@ source "$(dirname "$0")/lib.sh"
 SIM="$BUILD/vexaro-sim"
 [ -x "$SIM" ] || { echo "no $SIM" >&2; exit 1; }
 
-# A short game made headlessly: start, a lift, a push to the right, and the window closed.
+# A short game made headlessly: start, a lift, a push to the right, and the window closed. It
+# starts a few seconds in, so that its countdown is still on when the window has been found on a
+# busy machine.
 cat >"$WORK/script.txt" <<'SCRIPT'
-1100 tap space
-4700 down space
-5100 up space
-5200 down right
-5400 up right
-8000 close
+3100 tap space
+6700 down space
+7100 up space
+7200 down right
+7400 up right
+10000 close
 SCRIPT
 "$SIM" --script "$WORK/script.txt" --record "$WORK/game.rec" --trace "$WORK/sim.trace" ||
     fail "vexaro-sim could not record the game"
