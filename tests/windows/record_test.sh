@@ -9,6 +9,8 @@ source "$(dirname "$0")/lib.sh"
 SIM="$BUILD/vexaro-sim"
 [ -x "$SIM" ] || fail "no $SIM"
 export LC_ALL=C.UTF-8 # Wine reads the command line's Japanese in the locale's encoding
+start_display # before anything of Wine's starts: Wine's desktop comes up with the first program
+start_window_manager
 
 unpack_zip "$WORK/ゲーム フォルダ/Vexaro 試験"
 # The round of the Linux record test: a tall shaft, the ship two cells above the pad.
@@ -34,8 +36,6 @@ RECORDING="$GAME_DIR/飛行 記録.rec"
 TRACE="$GAME_DIR/飛行 記録.trace"
 GAME_ARGS=(--record "$(winepath -w "$RECORDING")" --trace "$(winepath -w "$TRACE")")
 
-start_display
-start_window_manager
 start_wine_game
 find_wine_window
 began=$SECONDS
