@@ -58,7 +58,7 @@ esac
 
 key=$({
     printf '%s\n' "$target" "${sources[@]}" "$compiler_id"
-    cat "$here/build-libs.sh" "$repo/cmake/toolchains/mingw-w64.cmake"
+    cat "$here/build-libs.sh" "$here/sdl2-emscripten.cmake" "$repo/cmake/toolchains/mingw-w64.cmake"
 } | sha256sum | cut -c1-16)
 cache_root=${VEXARO_THIRDPARTY_CACHE:-$HOME/.cache/vexaro-thirdparty}
 prefix=$cache_root/$target-$key
@@ -213,9 +213,43 @@ write_env_file() {
 }
 
 # SDL2_image's config package asks for libpng when PNG is on, even when stb_image reads PNG.
+# In the browser, programs linking SDL2 must ask Emscripten for two JavaScript runtime functions
+# that SDL's audio code calls (see sdl2-emscripten.cmake); the config package and sdl2.pc do so.
 fix_config_packages() {
     sed -i 's/if(SDL2IMAGE_PNG AND NOT SDL2IMAGE_VENDORED/if(SDL2IMAGE_PNG AND NOT SDL2IMAGE_BACKEND_STB AND NOT SDL2IMAGE_VENDORED/' \
         "$stage/lib/cmake/SDL2_image/SDL2_imageConfig.cmake"
+    if [ "$target" = web ]; then
+        local functions=lib/cmake/SDL2/emscripten-library-functions.json
+        echo '["$autoResumeAudioContext", "$dynCall"]' >"$stage/$functions"
+        cat "$here/sdl2-emscripten.cmake" >>"$stage/lib/cmake/SDL2/SDL2Config.cmake"
+        sed -i "s|^Libs: .*|& -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@\${prefix}/$functions|" \
+            "$stage/lib/pkgconfig/sdl2.pc"
+    fi
+}
+
+# SDL2_image, SDL2_ttf and SDL2_mixer install pkg-config files only when built as shared
+# libraries; these say the same for the static ones.
+write_satellite_pc_files() {
+    local name version requires
+    for name in SDL2_image SDL2_ttf SDL2_mixer; do
+        version=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' \
+            "$stage/lib/cmake/$name/${name}ConfigVersion.cmake")
+        requires=""
+        [ "$name" = SDL2_ttf ] && requires="freetype2 harfbuzz"
+        cat >"$stage/lib/pkgconfig/$name.pc" <<EOF
+prefix=$stage
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: $name
+Description: $name, static, built by tools/thirdparty/build-libs.sh
+Version: $version
+Requires: sdl2
+Requires.private: $requires
+Libs: -L\${libdir} -l$name
+Cflags: -I\${includedir}/SDL2
+EOF
+    done
 }
 
 # The files were installed for the staging folder; the prefix is their final place.
@@ -228,6 +262,7 @@ relocate_stage() {
 fetch_sources
 build_all
 fix_config_packages
+write_satellite_pc_files
 write_env_file
 relocate_stage
 {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the smoke program against a third-party prefix through its CMake config packages and,
-# for win64, runs it under Wine and compares its rendered text with the desktop's system
-# libraries, pixel for pixel.
+# Builds the smoke program against a third-party prefix through its CMake config packages, runs
+# it (win64: under Wine; web: a Node.js variant of the same code) and compares its rendered text
+# with the same program built against the desktop's system libraries, pixel for pixel.
 #
 #   tools/thirdparty/smoke/run-smoke.sh web|win64 WORKDIR
 #
@@ -20,7 +20,7 @@ fonts=(/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf
     /usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf)
 
 "$repo/tools/install-packages.sh" gcc pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev \
-    libsdl2-mixer-dev fonts-ipafont-gothic fonts-liberation python3 >&2
+    libsdl2-mixer-dev fonts-ipafont-gothic fonts-liberation python3 vorbis-tools >&2
 prefix=$("$repo/tools/thirdparty/build-libs.sh" "$target" "$2" | tail -n1)
 echo "prefix: $prefix"
 # shellcheck disable=SC1091
@@ -30,7 +30,7 @@ rm -rf "$workdir"
 mkdir -p "$workdir"
 cd "$workdir"
 
-# A 16x16 PNG and a tenth of a second of a 440 Hz tone as WAV.
+# A 16x16 PNG, and a tenth of a second of a 440 Hz tone as WAV and as Ogg Vorbis.
 python3 - <<'EOF'
 import math, struct, wave, zlib
 rows = b"".join(b"\0" + b"".join(bytes((x * 16, y * 16, 128, 255)) for x in range(16))
@@ -47,53 +47,94 @@ with wave.open("sound.wav", "wb") as out:
     out.writeframes(b"".join(struct.pack("<hh", v, v) for v in
                              (int(8000 * math.sin(2 * math.pi * 440 * i / 44100)) for i in range(4410))))
 EOF
+oggenc -Q -o music.ogg sound.wav
 
-case $target in
-web)
-    emcmake cmake -S "$here" -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" >build.log 2>&1 ||
-        { cat build.log; exit 1; }
-    cmake --build build >>build.log 2>&1 || { cat build.log; exit 1; }
-    ls -l build/smoke.js build/smoke.wasm
-    echo "smoke[web]: linked"
-    ;;
-win64)
-    cmake -S "$here" -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64.cmake" \
-        -DCMAKE_PREFIX_PATH="$prefix" >build.log 2>&1 || { cat build.log; exit 1; }
-    cmake --build build >>build.log 2>&1 || { cat build.log; exit 1; }
-    echo "DLLs the program imports:"
-    x86_64-w64-mingw32-objdump -p build/smoke.exe | sed -n 's/^\s*DLL Name: /  /p'
-
-    # The same program against the desktop's system libraries.
+# The same program against the desktop's system libraries renders the reference text.
+desktop_reference() {
     # shellcheck disable=SC2046
-    gcc -O2 -o smoke-desktop "$here/smoke.c" $(env -u PKG_CONFIG_LIBDIR pkg-config --cflags --libs sdl2 SDL2_image SDL2_ttf SDL2_mixer)
-
-    export WINEPREFIX=$workdir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-    status=0
+    gcc -O2 -o smoke-desktop "$here/smoke.c" \
+        $(env -u PKG_CONFIG_LIBDIR pkg-config --cflags --libs sdl2 SDL2_image SDL2_ttf SDL2_mixer)
     for i in "${!fonts[@]}"; do
-        font=${fonts[$i]}
-        ./smoke-desktop "$font" image.png sound.wav "desktop-$i.pgm" >"desktop-$i.log" 2>&1 || {
+        SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+            ./smoke-desktop "${fonts[$i]}" image.png sound.wav music.ogg "desktop-$i.pgm" >"desktop-$i.log" 2>&1 || {
             cat "desktop-$i.log"
             exit 1
         }
-        wine build/smoke.exe "$(winepath -w "$font" 2>/dev/null)" image.png sound.wav "win64-$i.pgm" \
-            >"win64-$i.log" 2>&1 </dev/null || true
-        tr -d '\r' <"win64-$i.log" | grep '^smoke:' || true
-        grep -q '^smoke: ok' "win64-$i.log" || {
-            cat "win64-$i.log"
-            echo "smoke[win64]: FAILED under Wine"
-            exit 1
-        }
-        if cmp -s "desktop-$i.pgm" "win64-$i.pgm"; then
-            echo "smoke[win64]: text in $(basename "$font") identical to the desktop's"
-        else
-            echo "smoke[win64]: text in $(basename "$font") DIFFERS from the desktop's"
-            status=1
-        fi
     done
-    [ $status -eq 0 ] && echo "smoke[win64]: ok"
-    exit $status
+}
+
+# check_run NAME LOG FONT_INDEX: the run printed success and rendered the desktop's pixels.
+status=0
+check_run() {
+    local name=$1 logfile=$2 i=$3
+    tr -d '\r' <"$logfile" | grep '^smoke:' || true
+    grep -q '^smoke: ok' "$logfile" || {
+        cat "$logfile"
+        echo "smoke[$name]: FAILED"
+        exit 1
+    }
+    if cmp -s "desktop-$i.pgm" "$name-$i.pgm"; then
+        echo "smoke[$name]: text in $(basename "${fonts[$i]}") identical to the desktop's"
+    else
+        echo "smoke[$name]: text in $(basename "${fonts[$i]}") DIFFERS from the desktop's"
+        status=1
+    fi
+}
+
+configure_options=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix")
+build_smoke() { # BUILD_DIR CONFIGURE_COMMAND...
+    local dir=$1
+    shift
+    { "$@" -S "$here" -B "$dir" "${configure_options[@]}" && cmake --build "$dir"; } \
+        >"$dir.log" 2>&1 || {
+        cat "$dir.log"
+        exit 1
+    }
+}
+
+# Builds without CMake get the same through pkg-config.
+link_with_pkg_config() { # COMPILER OUTPUT [FLAG...]
+    local compiler=$1 output=$2
+    shift 2
+    # shellcheck disable=SC2046
+    "$compiler" -o "$output" "$here/smoke.c" "$@" $(PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
+        pkg-config --static --cflags --libs SDL2_ttf SDL2_image SDL2_mixer sdl2) >pkg-config.log 2>&1 || {
+        cat pkg-config.log
+        echo "smoke[$target]: FAILED to link through pkg-config"
+        exit 1
+    }
+    echo "smoke[$target]: linked through pkg-config too"
+}
+
+desktop_reference
+case $target in
+web)
+    configure_options+=(-DCMAKE_FIND_ROOT_PATH="$prefix")
+    build_smoke build emcmake cmake
+    ls -l build/smoke.js build/smoke.wasm
+    echo "smoke[web]: linked for the browser"
+    link_with_pkg_config emcc smoke-pkg-config.js -sASYNCIFY -sENVIRONMENT=web
+    # The same code for Node.js, to run it here.
+    configure_options+=(-DSMOKE_NODE=ON -DCMAKE_BUILD_TYPE=) # unoptimised: links in seconds
+    build_smoke build-node emcmake cmake
+    for i in "${!fonts[@]}"; do
+        node build-node/smoke.js "${fonts[$i]}" image.png sound.wav music.ogg "web-$i.pgm" >"web-$i.log" 2>&1 </dev/null || true
+        check_run web "web-$i.log" "$i"
+    done
+    ;;
+win64)
+    build_smoke build cmake -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64.cmake"
+    link_with_pkg_config x86_64-w64-mingw32-gcc-posix smoke-pkg-config.exe -static
+    echo "DLLs the program imports:"
+    x86_64-w64-mingw32-objdump -p build/smoke.exe | sed -n 's/^\s*DLL Name: /  /p'
+    export WINEPREFIX=$workdir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+    for i in "${!fonts[@]}"; do
+        wine build/smoke.exe "$(winepath -w "${fonts[$i]}" 2>/dev/null)" image.png sound.wav \
+            music.ogg "win64-$i.pgm" >"win64-$i.log" 2>&1 </dev/null || true
+        check_run win64 "win64-$i.log" "$i"
+    done
     ;;
 esac
+[ $status -eq 0 ] && echo "smoke[$target]: ok"
+exit $status

@@ -1,9 +1,10 @@
 /* Links all four SDL libraries of a third-party prefix and uses each once:
  *
- *   smoke FONT.ttf IMAGE.png SOUND.wav [TEXT.pgm]
+ *   smoke FONT.ttf IMAGE.png SOUND.wav MUSIC.ogg [TEXT.pgm]
  *
  * renders "Vexaro!! ゲーム" with SDL_ttf (HarfBuzz shaping, FreeType rasterising), loads the PNG
- * with SDL_image and the WAV with SDL_mixer, shows the text in a window surface, and prints
+ * with SDL_image, the WAV and the Ogg Vorbis music with SDL_mixer, shows the text in a window
+ * surface, and prints
  * "smoke: ok" on success. With TEXT.pgm it also writes the alpha of the rendered text there, so
  * that two builds of the libraries can be compared pixel for pixel.
  * Under Windows and on the desktop SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy run it headless. */
@@ -56,8 +57,8 @@ static void print_versions(void)
 
 int main(int argc, char *argv[])
 {
-    if (argc < 4 || argc > 5) {
-        printf("usage: smoke FONT.ttf IMAGE.png SOUND.wav [TEXT.pgm]\n");
+    if (argc < 5 || argc > 6) {
+        printf("usage: smoke FONT.ttf IMAGE.png SOUND.wav MUSIC.ogg [TEXT.pgm]\n");
         return 2;
     }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER | SDL_INIT_GAMECONTROLLER) != 0)
@@ -76,8 +77,8 @@ int main(int argc, char *argv[])
     if (!rendered)
         return fail("TTF_RenderUTF8_Blended", TTF_GetError());
     printf("smoke: text %dx%d\n", rendered->w, rendered->h);
-    if (argc == 5 && !write_alpha_pgm(rendered, argv[4]))
-        return fail(argv[4], "cannot write");
+    if (argc == 6 && !write_alpha_pgm(rendered, argv[5]))
+        return fail(argv[5], "cannot write");
 
     SDL_Surface *image = IMG_Load(argv[2]);
     if (!image)
@@ -91,6 +92,12 @@ int main(int argc, char *argv[])
     if (!sound)
         return fail(argv[3], Mix_GetError());
     printf("smoke: sound %u bytes\n", (unsigned)sound->alen);
+    Mix_Music *music = Mix_LoadMUS(argv[4]);
+    if (!music)
+        return fail(argv[4], Mix_GetError());
+    if (Mix_GetMusicType(music) != MUS_OGG)
+        return fail(argv[4], "not read as Ogg Vorbis");
+    printf("smoke: music %.2f s\n", Mix_MusicDuration(music));
 
     SDL_Window *window = SDL_CreateWindow("smoke", SDL_WINDOWPOS_UNDEFINED,
                                           SDL_WINDOWPOS_UNDEFINED, 320, 120, 0);
@@ -103,9 +110,12 @@ int main(int argc, char *argv[])
     SDL_BlitSurface(rendered, NULL, screen, NULL);
     SDL_UpdateWindowSurface(window);
     Mix_PlayChannel(-1, sound, 0);
+    Mix_PlayMusic(music, 0);
     printf("smoke: %d game controller(s)\n", SDL_NumJoysticks());
 
     Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_FreeMusic(music);
     Mix_FreeChunk(sound);
     Mix_CloseAudio();
     SDL_DestroyWindow(window);
