@@ -34,7 +34,11 @@ std::string ExecutableDir() {
     char* base = SDL_GetBasePath();
     std::string dir = base ? base : "./";
     SDL_free(base);
-    if (dir.empty() || (dir.back() != '/' && dir.back() != '\\')) dir += '/';
+    // The game joins its data folders on with "/" and takes a folder that ends otherwise for one
+    // without its separator: Windows' folder ends in "/" too (Windows takes either), so that the
+    // files keep the names recordings give them on every system ("wav/beep.wav").
+    if (!dir.empty() && dir.back() == '\\') dir.back() = '/';
+    if (dir.empty() || dir.back() != '/') dir += '/';
     return dir;
 }
 

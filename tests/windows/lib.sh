@@ -40,7 +40,9 @@ wine_cleanup() {
 }
 trap wine_cleanup EXIT
 
-# A folder of the user's profile as Wine sees it, as a path on this machine.
+# A folder of the user's profile as Wine sees it, as a path on this machine. Like every Wine
+# program after the prefix is made, only once the display is up: the first program brings up
+# Wine's desktop, and one started without a display leaves every later window unseen.
 win_folder() { winepath -u "$(wine cmd /c "echo %$1%" 2>/dev/null | tr -d '\r')"; }
 
 # The game under Wine: GAME is the vexaro.exe to start, GAME_ARGS its arguments.

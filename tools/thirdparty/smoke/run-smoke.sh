@@ -92,6 +92,20 @@ build_smoke() { # BUILD_DIR CONFIGURE_COMMAND...
     }
 }
 
+# Builds without CMake get the same through pkg-config.
+link_with_pkg_config() { # COMPILER OUTPUT [FLAG...]
+    local compiler=$1 output=$2
+    shift 2
+    # shellcheck disable=SC2046
+    "$compiler" -o "$output" "$here/smoke.c" "$@" $(PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" \
+        pkg-config --static --cflags --libs SDL2_ttf SDL2_image SDL2_mixer sdl2) >pkg-config.log 2>&1 || {
+        cat pkg-config.log
+        echo "smoke[$target]: FAILED to link through pkg-config"
+        exit 1
+    }
+    echo "smoke[$target]: linked through pkg-config too"
+}
+
 desktop_reference
 case $target in
 web)
@@ -99,6 +113,7 @@ web)
     build_smoke build emcmake cmake
     ls -l build/smoke.js build/smoke.wasm
     echo "smoke[web]: linked for the browser"
+    link_with_pkg_config emcc smoke-pkg-config.js -sASYNCIFY -sENVIRONMENT=web
     # The same code for Node.js, to run it here.
     configure_options+=(-DSMOKE_NODE=ON -DCMAKE_BUILD_TYPE=) # unoptimised: links in seconds
     build_smoke build-node emcmake cmake
@@ -109,6 +124,7 @@ web)
     ;;
 win64)
     build_smoke build cmake -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchains/mingw-w64.cmake"
+    link_with_pkg_config x86_64-w64-mingw32-gcc-posix smoke-pkg-config.exe -static
     echo "DLLs the program imports:"
     x86_64-w64-mingw32-objdump -p build/smoke.exe | sed -n 's/^\s*DLL Name: /  /p'
     export WINEPREFIX=$workdir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
