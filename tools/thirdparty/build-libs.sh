@@ -227,6 +227,31 @@ fix_config_packages() {
     fi
 }
 
+# SDL2_image, SDL2_ttf and SDL2_mixer install pkg-config files only when built as shared
+# libraries; these say the same for the static ones.
+write_satellite_pc_files() {
+    local name version requires
+    for name in SDL2_image SDL2_ttf SDL2_mixer; do
+        version=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' \
+            "$stage/lib/cmake/$name/${name}ConfigVersion.cmake")
+        requires=""
+        [ "$name" = SDL2_ttf ] && requires="freetype2 harfbuzz"
+        cat >"$stage/lib/pkgconfig/$name.pc" <<EOF
+prefix=$stage
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: $name
+Description: $name, static, built by tools/thirdparty/build-libs.sh
+Version: $version
+Requires: sdl2
+Requires.private: $requires
+Libs: -L\${libdir} -l$name
+Cflags: -I\${includedir}/SDL2
+EOF
+    done
+}
+
 # The files were installed for the staging folder; the prefix is their final place.
 relocate_stage() {
     grep -rlIF "$stage" "$stage" | while read -r file; do
@@ -237,6 +262,7 @@ relocate_stage() {
 fetch_sources
 build_all
 fix_config_packages
+write_satellite_pc_files
 write_env_file
 relocate_stage
 {
