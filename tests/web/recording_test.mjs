@@ -60,7 +60,13 @@ try {
   const minutes = Number(process.env.VEXARO_WEB_MINUTES || 14);
   const ending = await t.waitForTrace(page, /"ev":"ending"/, minutes * 60000);
   await t.waitForTrace(page, /"ev":"mode","from":1,"to":0/, 60000, ending);
+  // Quit (Alt, G, X, Enter for Yes): the session ends, and the recording with it.
   await t.sleep(500);
+  for (const key of ['Alt', 'g', 'x']) await t.press(page, key);
+  await t.sleep(500);
+  await t.press(page, 'Enter');
+  await page.waitForFunction(() => window.vexaroTest.exitStatus !== null, { timeout: 10000 })
+    .catch(() => t.fail('the game did not end after Quit'));
   const { recording, trace } = await page.evaluate(() => {
     const bytes = FS.readFile('/vexaro.rec');
     let text = '';
