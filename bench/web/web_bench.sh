@@ -20,8 +20,9 @@ while read -r file; do
     total=$((total + raw)) packed=$((packed + gz))
     case $file in */data/*) ;; *) printf '  %-16s %9d bytes  %9d gzip\n' "${file#"$dist"/}" "$raw" "$gz" ;; esac
 done < <(find "$dist" -type f | sort)
-printf '  %-16s %9d bytes  %9d gzip  (%.2f MB, %.2f MB gzip)\n' "all" "$total" "$packed" \
-    "$(echo "$total / 1048576" | bc -l)" "$(echo "$packed / 1048576" | bc -l)"
+printf '  %-16s %9d bytes  %9d gzip  (%s MB, %s MB gzip)\n' "all" "$total" "$packed" \
+    "$(awk "BEGIN { printf \"%.2f\", $total / 1048576 }")" \
+    "$(awk "BEGIN { printf \"%.2f\", $packed / 1048576 }")"
 
 # The page with bench/flight's round 1, its size in the manifest.
 work=$(mktemp -d)

@@ -88,12 +88,39 @@ void Paint(const Placed& placed) {
     }
 }
 
-// The page draws the pixels on its canvas (platform/web/page/vexaro-page.js).
-EM_JS(void, PutOnCanvas, (const void* rgba, int width, int height, int minimised), {
-    if (Module.vexaroShowScreen)
-        Module.vexaroShowScreen(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height,
-                                minimised);
-});
+// The page draws the pixels on its canvas (platform/web/page/vexaro-page.js), only those of the
+// rectangle x, y, w, h that changed.
+EM_JS(void, PutOnCanvas,
+      (const void* rgba, int width, int height, int x, int y, int w, int h, int minimised), {
+          if (Module.vexaroShowScreen)
+              Module.vexaroShowScreen(HEAPU8.subarray(rgba, rgba + width * height * 4), width,
+                                      height, minimised, x, y, w, h);
+      });
+
+// The rectangle in which two pictures of the same size differ; empty when they are the same.
+SDL_Rect ChangedArea(const std::vector<std::uint32_t>& before,
+                     const std::vector<std::uint32_t>& after, int width, int height) {
+    SDL_Rect area{width, height, 0, 0};
+    int right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* a = before.data() + std::size_t(y) * width;
+        const std::uint32_t* b = after.data() + std::size_t(y) * width;
+        if (std::equal(a, a + width, b)) continue;
+        int left = 0, last = width - 1;
+        while (a[left] == b[left])
+            ++left;
+        while (a[last] == b[last])
+            --last;
+        area.x = std::min(area.x, left);
+        right = std::max(right, last);
+        area.y = std::min(area.y, y);
+        bottom = y;
+    }
+    if (right < 0) return {0, 0, 0, 0};
+    area.w = right - area.x + 1;
+    area.h = bottom - area.y + 1;
+    return area;
+}
 
 // The window in front (the one keys are for), or 0.
 Uint32 FrontWindow() {
@@ -310,10 +337,20 @@ void ShowChanges() {
     if (!g_changed && layout == lastLayout) return;
     g_changed = false;
     lastLayout = layout;
+    // Composed anew, and only what changed goes to the canvas: in flight that is often a
+    // small part of it (the flame, the gauges), and the page's copy is the costly step.
+    static std::vector<std::uint32_t> shownPicture;
+    const bool resized = g_screen.size() != std::size_t(g_screenWidth) * g_screenHeight;
+    shownPicture.swap(g_screen);
     g_screen.assign(std::size_t(g_screenWidth) * g_screenHeight, 0xFF000000u);
     for (const Placed& placed : shown)
         Paint(placed);
-    PutOnCanvas(g_screen.data(), g_screenWidth, g_screenHeight, MainMinimised() ? 1 : 0);
+    const SDL_Rect area = resized
+                              ? SDL_Rect{0, 0, g_screenWidth, g_screenHeight}
+                              : ChangedArea(shownPicture, g_screen, g_screenWidth, g_screenHeight);
+    if (area.w == 0 && !resized) return;
+    PutOnCanvas(g_screen.data(), g_screenWidth, g_screenHeight, area.x, area.y, area.w, area.h,
+                MainMinimised() ? 1 : 0);
 }
 
 } // namespace platform::web

@@ -56,11 +56,17 @@ try {
   const page = await t.open(browser, `${server.url}?test&trace`);
   await t.waitForTrace(page, /"ev":"window"/);
   await page.evaluate((actions) => window.vexaroTest.play(actions), actions);
-  // The ending: the game goes back to its title after the last round's fanfare.
-  const minutes = Number(process.env.VEXARO_WEB_MINUTES || 12);
-  await t.waitForTrace(page, /"ev":"music","do":"close","file":"fanfa4.mid"/, minutes * 60000);
-  await t.waitForTrace(page, /"ev":"mode","from":1,"to":0/, 60000);
+  // The ending, then the game back at its title.
+  const minutes = Number(process.env.VEXARO_WEB_MINUTES || 14);
+  const ending = await t.waitForTrace(page, /"ev":"ending"/, minutes * 60000);
+  await t.waitForTrace(page, /"ev":"mode","from":1,"to":0/, 60000, ending);
+  // Quit (Alt, G, X, Enter for Yes): the session ends, and the recording with it.
   await t.sleep(500);
+  for (const key of ['Alt', 'g', 'x']) await t.press(page, key);
+  await t.sleep(500);
+  await t.press(page, 'Enter');
+  await page.waitForFunction(() => window.vexaroTest.exitStatus !== null, { timeout: 10000 })
+    .catch(() => t.fail('the game did not end after Quit'));
   const { recording, trace } = await page.evaluate(() => {
     const bytes = FS.readFile('/vexaro.rec');
     let text = '';

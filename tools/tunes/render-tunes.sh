@@ -18,5 +18,5 @@ for mid in "$here"/assets/wav/*.mid; do
     [ "$out/$name.ogg" -nt "$mid" ] && continue
     fluidsynth -q -n -i -g 0.525 -r 44100 -O s16 -T wav -F "$work/$name.wav" "$font" "$mid" \
         >/dev/null 2>&1
-    oggenc -Q -q 4 -o "$out/$name.ogg" "$work/$name.wav"
+    oggenc -Q -q 2 -o "$out/$name.ogg" "$work/$name.wav"
 done

@@ -10,6 +10,7 @@ cd "$here"
 export NODE_PATH=/usr/share/nodejs # Debian's emscripten runs its tools on Debian's node modules
 jobs=${JOBS:-2}
 
+mkdir -p "$web"
 prefix=$(tools/thirdparty/build-libs.sh web "$web/thirdparty-work" | tail -n 1)
 [ -d "$prefix" ] || { echo "build-web: the libraries for the browser did not build" >&2; exit 1; }
 # What the prefix tells its users (the Emscripten cache it was built with, among others).
@@ -19,9 +20,9 @@ for env in "$prefix"/*.env "$prefix"/env.sh; do
 done
 
 cmake --build "$linux" -j"$jobs" --target vexaro-round-files
-if [ ! -f "$web/CMakeCache.txt" ]; then
-    emcmake cmake -S . -B "$web" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" \
-        -DCMAKE_FIND_ROOT_PATH="$prefix"
-fi
+# Configured every time: the prefix changes with the libraries' versions (a few seconds).
+emcmake cmake -S . -B "$web" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_FIND_ROOT_PATH="$prefix" >"$web/configure.log" ||
+    { cat "$web/configure.log" >&2; exit 1; }
 cmake --build "$web" -j"$jobs" --target vexaro
 tools/web/make-dist.sh "$web" "$linux" "$web/dist"

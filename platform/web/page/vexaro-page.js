@@ -38,7 +38,7 @@
   document.addEventListener('fullscreenchange', layout);
 
   const SOUND_NOTE = note.textContent;
-  function showScreen(pixels, width, height, minimised) {
+  function showScreen(pixels, width, height, minimised, x, y, w, h) {
     // Where the browser lets the page sound at once (or after the first key), the note goes.
     if (!note.hidden && note.textContent === SOUND_NOTE) {
       const audio = audioContext();
@@ -48,9 +48,11 @@
       canvas.width = width;
       canvas.height = height;
       layout();
+      x = y = 0, w = width, h = height;
     }
+    // Only the rectangle that changed is copied to the canvas.
     const rgba = new Uint8ClampedArray(pixels.buffer, pixels.byteOffset, width * height * 4);
-    context.putImageData(new ImageData(rgba, width, height), 0, 0);
+    if (w > 0 && h > 0) context.putImageData(new ImageData(rgba, width, height), 0, 0, x, y, w, h);
     if (minimised) say('Vexaro!! is minimised and paused. Press a key or click to bring it back.');
     else if (!ended && message.dataset.kind === 'minimised') hideMessage();
     if (minimised) message.dataset.kind = 'minimised';
