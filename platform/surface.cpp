@@ -35,15 +35,8 @@ Surface::Surface(int width, int height, Pixel fill) {
 
 Surface& Surface::operator=(const Surface& other) {
     if (this == &other) return *this;
-    const int oldWidth = width_, oldHeight = height_;
-    width_ = other.width_;
-    height_ = other.height_;
-    chunksX_ = other.chunksX_;
-    chunksY_ = other.chunksY_;
-    chunks_ = other.chunks_; // the blocks are shared, not copied
-    whole_ = other.whole_;
-    changed(0, 0, std::max(oldWidth, width_), std::max(oldHeight, height_));
-    return *this;
+    Surface copy(other); // the blocks are shared, not copied
+    return *this = std::move(copy);
 }
 
 Surface& Surface::operator=(Surface&& other) noexcept {
