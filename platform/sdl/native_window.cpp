@@ -35,11 +35,10 @@ NativeWindow::NativeWindow(const std::string& title, int width, int height, int 
     if (!look.border) flags |= SDL_WINDOW_BORDERLESS;
     if (!look.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (look.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-    windowedWidth_ = width * scale;
-    windowedHeight_ = height * scale;
+    const int windowedWidth = width * scale, windowedHeight = height * scale;
     layout_.scale = scale;
-    const SDL_Point at = CentreOver(over, windowedWidth_, windowedHeight_);
-    window_ = SDL_CreateWindow(title.c_str(), at.x, at.y, windowedWidth_, windowedHeight_, flags);
+    const SDL_Point at = CentreOver(over, windowedWidth, windowedHeight);
+    window_ = SDL_CreateWindow(title.c_str(), at.x, at.y, windowedWidth, windowedHeight, flags);
     if (!window_) {
         std::fprintf(stderr, "Vexaro!!: cannot open a window: %s\n", SDL_GetError());
         return;
@@ -161,16 +160,14 @@ SDL_Surface* NativeWindow::shadowOf(const SDL_Surface* surface) {
 
 void NativeWindow::setFullScreen(bool on) {
     if (!ok() || on == fullScreen_) return;
-    if (on) SDL_GetWindowPosition(window_, &windowedAt_.x, &windowedAt_.y);
     if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         std::fprintf(stderr, "Vexaro!!: cannot change to full screen: %s\n", SDL_GetError());
         return;
     }
+    // Back from full screen, the window manager puts the window where it was, at its size. SDL is
+    // not asked to move it there: its records of the window's place and frame can still be those
+    // of full screen just then, and would put the window a frame's width away.
     fullScreen_ = on;
-    if (!on) {
-        SDL_SetWindowSize(window_, windowedWidth_, windowedHeight_);
-        SDL_SetWindowPosition(window_, windowedAt_.x, windowedAt_.y);
-    }
     noteRefreshRate(); // the window may have gone to another screen
     present();
 }

@@ -70,8 +70,6 @@ class NativeWindow {
     SDL_Surface* shadow_ = nullptr;
     PresentPace pace_;
     bool fullScreen_ = false;
-    SDL_Point windowedAt_{0, 0};
-    int windowedWidth_ = 0, windowedHeight_ = 0;
 };
 
 // An SDL surface of the picture, every pixel a square of `scale` (for icons and cursors).

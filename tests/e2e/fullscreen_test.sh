@@ -53,7 +53,7 @@ xdotool keyup space
 # Alt+Enter: the window where it was, at its own size, still of a fixed size; the menu bar
 # did not take the Alt.
 xdotool key alt+Return
-wait_until 10 geometry_is "$windowed" || fail "Alt+Enter left the window at $(window_geometry "$id")"
+wait_until 10 geometry_is "$windowed" || fail "Alt+Enter left the window at $(window_geometry "$id"), not $windowed"
 hints=$(xprop -id "$id" WM_NORMAL_HINTS)
 grep -q "minimum size: ${w} by ${h}" <<<"$hints" && grep -q "maximum size: ${w} by ${h}" <<<"$hints" ||
     fail "the window can be resized after full screen: $hints"
@@ -64,9 +64,9 @@ screenshot "$WORK/back.png"
 
 # Both keys go both ways.
 xdotool key alt+Return
-wait_until 10 geometry_is "$full" || fail "Alt+Enter did not go to full screen"
+wait_until 10 geometry_is "$full" || fail "Alt+Enter did not go to full screen: the window is at $(window_geometry "$id")"
 xdotool key F11
-wait_until 10 geometry_is "$windowed" || fail "F11 did not leave full screen"
+wait_until 10 geometry_is "$windowed" || fail "F11 did not leave full screen: the window is at $(window_geometry "$id"), not $windowed"
 
 xdotool key alt+F4
 wait_game 30
