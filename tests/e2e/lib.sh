@@ -171,6 +171,39 @@ find_game_window() {
 
 # The game in a folder of its own, with the round whose text form is on standard input as each of
 # the given rounds: sets GAME to it.
+# The round of the recording tests: a tall shaft, the ship two cells above the pad, so that a ship
+# left alone lands and one that has risen crashes.
+shaft_round() {
+    cat <<'ROUND'
+ROUNDRANGE 12 60 0x102040 0 120
+BMPBOX 1 20 10 20 3 0
+BMPBOX 1 40 10 40 5 -1
+ROCK 0 0 11 0 1
+ROCK 0 59 11 59 1
+ROCK 0 1 0 58 1
+ROCK 11 1 11 58 1
+MYSHIP 6 55
+GOAL 6 57
+ROUND
+}
+
+# From the title, a start held on Space through the end of the countdown (the first frame already
+# lifts), with Right and Left on the way up; waits up to SECONDS for each step of the countdown.
+lift_and_steer() { # seconds
+    xdotool key space
+    wait_until "$1" counting || fail "no countdown"
+    xdotool keydown space
+    wait_until "$1" counted || fail "the countdown did not end"
+    sleep 0.3
+    xdotool keydown Right
+    sleep 0.1
+    xdotool keyup Right keydown Left
+    sleep 0.1
+    xdotool keyup Left
+    sleep 0.1
+    xdotool keyup space
+}
+
 game_with_round() { # round numbers
     local round
     cat >"$WORK/round.txt"

@@ -9,37 +9,14 @@ source "$(dirname "$0")/lib.sh"
 SIM="$BUILD/vexaro-sim"
 [ -x "$SIM" ] || { echo "no $SIM" >&2; exit 1; }
 
-# The game in a folder of its own with a round made for this flight: a tall shaft, the ship two
-# cells above the pad, so that a ship left alone lands, and a ship that has risen crashes.
-game_with_round 1 2 <<'ROUND'
-ROUNDRANGE 12 60 0x102040 0 120
-BMPBOX 1 20 10 20 3 0
-BMPBOX 1 40 10 40 5 -1
-ROCK 0 0 11 0 1
-ROCK 0 59 11 59 1
-ROCK 0 1 0 58 1
-ROCK 11 1 11 58 1
-MYSHIP 6 55
-GOAL 6 57
-ROUND
+# The game in a folder of its own with the shaft round made for this flight.
+game_with_round 1 2 < <(shaft_round)
 GAME_ARGS=(--record "$WORK/flight.rec" --trace "$WORK/real.trace")
 
 open_game_window
 began=$SECONDS
 
-# Start, and hold Space through the end of the countdown: the first frame already lifts.
-xdotool key space
-wait_until 20 counting || fail "no countdown"
-xdotool keydown space
-wait_until 20 counted || fail "the countdown did not end"
-sleep 0.3
-xdotool keydown Right
-sleep 0.1
-xdotool keyup Right keydown Left
-sleep 0.1
-xdotool keyup Left
-sleep 0.1
-xdotool keyup space
+lift_and_steer 20
 # Paused on the way up; Enter again resumes (once more when a blink's release check took it).
 sleep 0.3
 xdotool key Return

@@ -14,19 +14,8 @@ start_display # before anything of Wine's starts: Wine's desktop comes up with t
 start_window_manager
 
 unpack_zip "$WORK/ゲーム フォルダ/Vexaro 試験"
-# Every round that of the Linux record test: a tall shaft, the ship two cells above the pad, so
-# that a ship left alone lands and one that has risen crashes. Nine landings are the whole game.
-cat >"$WORK/round.txt" <<'ROUND'
-ROUNDRANGE 12 60 0x102040 0 120
-BMPBOX 1 20 10 20 3 0
-BMPBOX 1 40 10 40 5 -1
-ROCK 0 0 11 0 1
-ROCK 0 59 11 59 1
-ROCK 0 1 0 58 1
-ROCK 11 1 11 58 1
-MYSHIP 6 55
-GOAL 6 57
-ROUND
+# Every round the shaft of the Linux record test. Nine landings are the whole game.
+shaft_round >"$WORK/round.txt"
 for round in 1 2 3 4 5 6 7 8 9; do
     "$BUILD/vexaro-rounds" compile "$WORK/round.txt" "$GAME_DIR/rnd_dat/R$round.dat.rnd" >/dev/null
 done
@@ -42,21 +31,9 @@ start_wine_game
 find_wine_window
 began=$SECONDS
 
-# Start, and hold Space through the end of the countdown: the first frame already lifts; Right
-# and Left steer on the way up. The fall from that height crashes, the next attempt lands, and
-# every round after it lands by itself, to the ending and back to the title.
-xdotool key space
-wait_until 30 counting || fail "no countdown"
-xdotool keydown space
-wait_until 30 counted || fail "the countdown did not end"
-sleep 0.3
-xdotool keydown Right
-sleep 0.1
-xdotool keyup Right keydown Left
-sleep 0.1
-xdotool keyup Left
-sleep 0.1
-xdotool keyup space
+# The fall from that height crashes, the next attempt lands, and every round after it lands by
+# itself, to the ending and back to the title.
+lift_and_steer 30
 # The ending's picture stays when it has been drawn: the game is over once the window has not
 # changed for five seconds (a flight, a banner or a countdown never stands that long).
 still_for=0
