@@ -121,6 +121,7 @@ void FlyFrame() {
 }
 
 void PaceFrame(bool firstOfFlight) {
+    if (!firstOfFlight) platform::WaitingForTick(std::uint32_t(LastFrameTick) + 10);
     do {
         FrameTick = Long(platform::GetTickCount());
         platform::DoEvents();

@@ -8,6 +8,7 @@ using platform::GetTickCount;
 
 void WaitMilliseconds(Long ms) {
     const Long start = Long(GetTickCount());
+    platform::WaitingForTick(std::uint32_t(start) + std::uint32_t(ms));
     for (;;) {
         const Long now = Long(GetTickCount());
         DoEvents();

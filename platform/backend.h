@@ -30,6 +30,12 @@ std::int16_t GetAsyncKeyState(int vkey);
 // Never spins: when nothing is pending it yields for at most about a millisecond.
 void DoEvents();
 
+// Said before a loop that reads the clock and calls DoEvents until the clock reaches `tick`:
+// until then a message step with nothing to do may wait longer than a millisecond (input, a
+// timer or a picture due still end its wait at once). The game's reads of the clock and what
+// they return are as they were; the loop only wakes less often.
+void WaitingForTick(std::uint32_t tick);
+
 // The screen's logical dots per inch (96 on an ordinary desktop).
 int ScreenDpi();
 

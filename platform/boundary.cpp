@@ -86,6 +86,10 @@ void DoEvents() {
     replay::NoteStepEnd();
 }
 
+void WaitingForTick(std::uint32_t tick) {
+    if (!IsPlaying()) desktop::WaitingForTick(tick);
+}
+
 void ModalWait() {
     if (IsPlaying()) return replay::PlayTurn();
     desktop::Wait();

@@ -390,6 +390,16 @@ void Timer::FireDue(std::uint32_t now) {
     }
 }
 
+int Timer::MsUntilDue(std::uint32_t now, int atMost) {
+    int wait = atMost;
+    for (const Timer* t : Timers()) {
+        if (!t->enabled_ || t->interval <= 0) continue;
+        const std::int64_t left = std::int64_t(t->interval) - std::int32_t(now - t->started_);
+        wait = int(std::clamp<std::int64_t>(left, 0, wait));
+    }
+    return wait;
+}
+
 Timer* Timer::Find(const std::string& name) {
     for (Timer* t : Timers())
         if (t->name_ == name) return t;

@@ -256,6 +256,9 @@ class Timer {
     // Fires every enabled timer whose interval has run out at tick count `now`. Called by the
     // backends from their message step.
     static void FireDue(std::uint32_t now);
+    // The milliseconds from `now` until the next enabled timer is due (0 when one is due), or
+    // `atMost` when none is due sooner: how long a message step may wait.
+    static int MsUntilDue(std::uint32_t now, int atMost);
     // The timer of that name, or nullptr.
     static Timer* Find(const std::string& name);
 

@@ -20,6 +20,8 @@ bool StepsMoveTheClock();
 
 // The game's message step (DoEvents).
 void Step();
+// The game's clock loop ends once the clock reaches `tick`: its steps may wait until then.
+void WaitingForTick(std::uint32_t tick);
 // One turn of a loop in which the game stands still until something happens: a modal window.
 void Wait();
 // One turn of the message loop that runs once start-up has returned and no game runs.

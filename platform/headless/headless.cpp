@@ -338,6 +338,9 @@ void Step() {
     ++g.tick;
 }
 
+// The virtual clock moves a millisecond a step whatever the game waits for.
+void WaitingForTick(std::uint32_t) {}
+
 void Wait() {
     Step();
 }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace platform::sdl {
@@ -146,19 +147,34 @@ void Dispatch(const SDL_Event& e) {
 }
 
 // Whether SDL's queue is worth a look now. When the display connection has nothing to read,
-// this waits for it for at most `waitMs`, so that waiting never burns a core. SDL is still asked
-// now and then, since a look costs a dozen system calls: events it read while presenting, and a
-// signal, wait in it. Presenting is always followed by a look.
+// this waits for it for at most `waitMs`, and never past the next look, so that waiting never
+// burns a core. SDL is still asked now and then, since a look costs a dozen system calls: events
+// it read while presenting, a pad's buttons and a signal wait in it. Presenting is always
+// followed by a look.
 Uint32 g_lastLook = 0;
 constexpr Uint32 kGameLookEveryMs = 8;
 constexpr Uint32 kIdleLookEveryMs = 100;
 constexpr Uint32 kPadLookEveryMs = 16; // a pad's button must not wait a tenth of a second
-bool TimeToLook(int waitMs) {
-    const Uint32 every = waitMs <= kGameWaitMs ? kGameLookEveryMs
-                         : GamepadCount() > 0  ? kPadLookEveryMs
-                                               : kIdleLookEveryMs;
-    if (SDL_GetTicks() - g_lastLook >= every) return true;
+bool TimeToLook(int waitMs, Pace pace) {
+    const Uint32 every = pace == Pace::Game   ? kGameLookEveryMs
+                         : GamepadCount() > 0 ? kPadLookEveryMs
+                                              : kIdleLookEveryMs;
+    const Uint32 since = SDL_GetTicks() - g_lastLook;
+    if (since >= every) return true;
+    waitMs = std::min(waitMs, int(every - since));
     return target::WaitForInput(AnyWindow(), waitMs) || SDL_GetTicks() - g_lastLook >= every;
+}
+
+// The tick the game's clock loop waits for, while it lies ahead (see WaitingForTick).
+std::optional<Uint32> g_awaitedTick;
+
+// How long the game's message step may wait: a millisecond, or until the awaited tick.
+int GameWaitMs() {
+    if (!g_awaitedTick) return kGameWaitMs;
+    const std::int32_t ahead = std::int32_t(*g_awaitedTick - SDL_GetTicks());
+    if (ahead > kGameWaitMs) return ahead;
+    g_awaitedTick.reset(); // reached: the loop reads the clock once more and ends
+    return kGameWaitMs;
 }
 
 } // namespace
@@ -223,14 +239,15 @@ SDL_Window* AnyWindow() {
     return nullptr;
 }
 
-void Step(int waitMs) {
+void Step(int waitMs, Pace pace) {
     // What the game changed since the last turn is shown first, then the events are taken.
     SyncFormWindows();
     Timer::FireDue(desktop::Ticks());
     SyncFormWindows();
+    waitMs = Timer::MsUntilDue(desktop::Ticks(), waitMs);
     const bool presented = RefreshWindows(waitMs);
     target::Tidy();
-    if (!presented && !TimeToLook(waitMs)) return;
+    if (!presented && !TimeToLook(waitMs, pace)) return;
     g_lastLook = SDL_GetTicks();
     SDL_Event e;
     while (SDL_PollEvent(&e))
@@ -267,7 +284,11 @@ namespace platform::desktop {
 void Step() {
     // A keystroke sent by the game waits while a menu is open.
     if (!sdl::MenuActive()) sdl::DeliverInjectedKeys();
-    sdl::Step(sdl::kGameWaitMs);
+    sdl::Step(sdl::GameWaitMs(), sdl::Pace::Game);
+}
+
+void WaitingForTick(std::uint32_t tick) {
+    sdl::g_awaitedTick = tick;
 }
 
 void Wait() {

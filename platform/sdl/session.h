@@ -39,13 +39,19 @@ void PopModal(Uint32 windowId);
 bool ModalUp();
 
 // One turn of the message step: due timers fire, changed windows are presented and pending
-// events are dispatched (their handlers run inside). When nothing was pending it waits for the
-// display for at most `waitMs`: DoEvents waits a millisecond, since the game's own loops call it
-// over and over; the loops of the backend, which stand the game still (menus, modal windows,
-// the idle message loop), wait longer and wake at once for input.
+// events are dispatched (their handlers run inside). When nothing was pending it waits for input
+// for at most `waitMs`, and no longer than until a timer is due, a held-back picture is due or
+// SDL's queue is next looked at (see `Pace`). DoEvents waits a millisecond, since the game's own
+// loops call it over and over, unless the game said which tick its loop waits for; the loops of
+// the backend, which stand the game still (menus, modal windows, the idle message loop), wait
+// until the next look and wake at once for input.
+enum class Pace {
+    Game,  // the game's loops: SDL's queue is looked at every few milliseconds
+    Still, // the game stands still: it is looked at when input comes, and now and then
+};
 constexpr int kGameWaitMs = 1;
-constexpr int kIdleWaitMs = 20;
-void Step(int waitMs);
+constexpr int kIdleWaitMs = 1000; // longer than any look interval: the next look ends the wait
+void Step(int waitMs, Pace pace = Pace::Still);
 
 // The factor every window is enlarged by.
 int Scale();
