@@ -152,13 +152,13 @@ void Dispatch(const SDL_Event& e) {
 // it read while presenting, a pad's buttons and a signal wait in it. Presenting is always
 // followed by a look.
 Uint32 g_lastLook = 0;
-constexpr Uint32 kGameLookEveryMs = 8;
-constexpr Uint32 kIdleLookEveryMs = 100;
-constexpr Uint32 kPadLookEveryMs = 16; // a pad's button must not wait a tenth of a second
+// In the game's loops, and wherever a pad is plugged in (its buttons reach SDL by another way
+// than the display), every 16 ms; a pad's button must not wait a tenth of a second.
+constexpr Uint32 kBusyLookEveryMs = 16;
+constexpr Uint32 kIdleLookEveryMs = 250;
 bool TimeToLook(int waitMs, Pace pace) {
-    const Uint32 every = pace == Pace::Game   ? kGameLookEveryMs
-                         : GamepadCount() > 0 ? kPadLookEveryMs
-                                              : kIdleLookEveryMs;
+    const bool busy = pace == Pace::Game || GamepadCount() > 0;
+    const Uint32 every = busy ? kBusyLookEveryMs : kIdleLookEveryMs;
     const Uint32 since = SDL_GetTicks() - g_lastLook;
     if (since >= every) return true;
     waitMs = std::min(waitMs, int(every - since));
@@ -168,12 +168,14 @@ bool TimeToLook(int waitMs, Pace pace) {
 // The tick the game's clock loop waits for, while it lies ahead (see WaitingForTick).
 std::optional<Uint32> g_awaitedTick;
 
-// How long the game's message step may wait: a millisecond, or until the awaited tick.
+// How long the game's message step may wait: until the awaited tick, or a millisecond. Once the
+// tick is reached, the loop's last steps yield their millisecond as before: tried without it,
+// the keys took longer to reach the screen.
 int GameWaitMs() {
     if (!g_awaitedTick) return kGameWaitMs;
     const std::int32_t ahead = std::int32_t(*g_awaitedTick - SDL_GetTicks());
     if (ahead > kGameWaitMs) return ahead;
-    g_awaitedTick.reset(); // reached: the loop reads the clock once more and ends
+    g_awaitedTick.reset();
     return kGameWaitMs;
 }
 
