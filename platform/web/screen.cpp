@@ -13,6 +13,11 @@
 #include <string_view>
 #include <vector>
 
+extern "C" {
+// platform/web/web_library.js: ends the game's wait at once, when it is in one.
+void vexaro_web_wake();
+}
+
 namespace platform::web {
 
 namespace {
@@ -154,7 +159,9 @@ void Raise(Uint32 id) {
 
 bool Push(SDL_Event& e) {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
-    return SDL_PushEvent(&e) == 1;
+    if (SDL_PushEvent(&e) != 1) return false;
+    vexaro_web_wake(); // a game asleep in a wait takes it now
+    return true;
 }
 
 void PushWindowEvent(Uint32 id, Uint8 what) {

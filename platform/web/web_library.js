@@ -1,5 +1,5 @@
 // The browser's side of the game's waits (target_web.cpp). A wait hands the browser its turn and
-// the game comes back where it was (Asyncify). The wake-up comes through a message rather than
+// the game comes back where it was (Asyncify), when its time runs out or input comes. The wake-up comes through a message rather than
 // straight from the timer: a timer set from inside another timer's callback waits at least 4 ms
 // after a few rounds, which would stretch the game's 10 ms frames; a timer set from a message's
 // callback waits what it was asked.
@@ -20,10 +20,24 @@ mergeInto(LibraryManager.library, {
         };
       }
       Module.vexaroWake = wakeUp;
-      if (ms > 0)
-        setTimeout(function() { channel.port2.postMessage(0); }, ms);
-      else
+      if (ms > 0) {
+        Module.vexaroWakeTimer = setTimeout(function() {
+          Module.vexaroWakeTimer = null;
+          channel.port2.postMessage(0);
+        }, ms);
+      } else {
         channel.port2.postMessage(0);
+      }
     });
+  },
+
+  // Input came during a wait (platform/web/screen.cpp): the game wakes now, not when the wait's
+  // time runs out, so that a wait may be long without the page answering late.
+  vexaro_web_wake__sig: 'v',
+  vexaro_web_wake: function() {
+    if (Module.vexaroWakeTimer == null) return;
+    clearTimeout(Module.vexaroWakeTimer);
+    Module.vexaroWakeTimer = null;
+    Module.vexaroWakeChannel.port2.postMessage(0);
   },
 });
