@@ -391,7 +391,7 @@ void Timer::FireDue(std::uint32_t now) {
 }
 
 int Timer::MsUntilDue(std::uint32_t now, int atMost) {
-    int wait = atMost;
+    int wait = std::max(atMost, 0);
     for (const Timer* t : Timers()) {
         if (!t->enabled_ || t->interval <= 0) continue;
         const std::int64_t left = std::int64_t(t->interval) - std::int32_t(now - t->started_);

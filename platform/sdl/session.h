@@ -46,7 +46,7 @@ bool ModalUp();
 // the backend, which stand the game still (menus, modal windows, the idle message loop), wait
 // until the next look and wake at once for input.
 enum class Pace {
-    Game,  // the game's loops: SDL's queue is looked at every few milliseconds
+    Game,  // the game's loops: SDL's queue is looked at every 16 ms
     Still, // the game stands still: it is looked at when input comes, and now and then
 };
 constexpr int kGameWaitMs = 1;

@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DueCase{"no_interval_never_fires", 0, 0, true, 0, 0, 100, 100},
                       DueCase{"the_sooner_of_two", 0, 1000, true, 30, 10, 100, 20},
                       DueCase{"a_disabled_one_does_not_count", 0, 10, false, 1000, 0, 100, 100},
-                      DueCase{"across_the_clocks_wrap", 0xFFFFFFF0u, 1000, true, 0, 990, 100, 10}),
+                      DueCase{"across_the_clocks_wrap", 0xFFFFFFF0u, 1000, true, 0, 990, 100, 10},
+                      DueCase{"a_negative_wait_is_no_wait", 0, 0, false, 0, 0, -5, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
