@@ -23,6 +23,11 @@ int OpenLink(const std::string& text, void (*whileWaiting)());
 // be waiting in SDL's queue.
 bool WaitForInput(SDL_Window* anyWindow, int ms);
 
+// Whether a wait of the game's loops may last until the tick they wait for. Where the system's
+// timers wake late (a browser's), the loops wake every millisecond and read the clock instead,
+// so that the frames keep their pace.
+bool SleepsToTheTick();
+
 // A window's new pixels have reached SDL. Where the target shows the windows itself (the
 // browser shows every window of the game on one canvas), it shows them anew.
 void WindowUpdated(SDL_Window* window);

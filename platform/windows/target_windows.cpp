@@ -34,7 +34,8 @@ int OpenLink(const std::string& text, void (*whileWaiting)()) {
     const auto wide = platform::windows::Widen(text);
     if (!wide) return SE_ERR_FNF;
     // The shell may use COM to find the handler; once per thread is enough, whatever it answers.
-    static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    static const HRESULT com =
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     (void)com;
     const HINSTANCE result =
         ShellExecuteW(nullptr, L"open", wide->c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -45,6 +46,10 @@ bool WaitForInput(SDL_Window* anyWindow, int ms) {
     (void)anyWindow;
     // SDL waits in MsgWaitForMultipleObjects; the event it found stays in its queue for the look.
     return SDL_WaitEventTimeout(nullptr, ms) != 0;
+}
+
+bool SleepsToTheTick() {
+    return true;
 }
 
 void WindowUpdated(SDL_Window* window) {
