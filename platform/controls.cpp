@@ -372,8 +372,12 @@ void Timer::setEnabled(bool enabled) {
     enabled_ = enabled;
 }
 
+std::int64_t Timer::msLeft(std::uint32_t now) const {
+    return std::int64_t(interval) - std::int32_t(now - started_); // the clock wraps
+}
+
 bool Timer::due(std::uint32_t now) const {
-    return enabled_ && interval > 0 && std::int32_t(now - started_) >= interval;
+    return running() && msLeft(now) <= 0;
 }
 
 void Timer::FireDue(std::uint32_t now) {
@@ -392,11 +396,8 @@ void Timer::FireDue(std::uint32_t now) {
 
 int Timer::MsUntilDue(std::uint32_t now, int atMost) {
     int wait = std::max(atMost, 0);
-    for (const Timer* t : Timers()) {
-        if (!t->enabled_ || t->interval <= 0) continue;
-        const std::int64_t left = std::int64_t(t->interval) - std::int32_t(now - t->started_);
-        wait = int(std::clamp<std::int64_t>(left, 0, wait));
-    }
+    for (const Timer* t : Timers())
+        if (t->running()) wait = int(std::clamp<std::int64_t>(t->msLeft(now), 0, wait));
     return wait;
 }
 

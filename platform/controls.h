@@ -263,6 +263,10 @@ class Timer {
     static Timer* Find(const std::string& name);
 
   private:
+    // Enabled with an interval: the only timers that ever fire.
+    bool running() const { return enabled_ && interval > 0; }
+    // The milliseconds left at `now` until the interval runs out (0 or less: due).
+    std::int64_t msLeft(std::uint32_t now) const;
     bool due(std::uint32_t now) const;
     std::string name_;
     bool enabled_ = false;

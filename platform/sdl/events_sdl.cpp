@@ -172,7 +172,7 @@ std::optional<Uint32> g_awaitedTick;
 // tick is reached, the loop's last steps yield their millisecond as before: tried without it,
 // the keys took longer to reach the screen.
 int GameWaitMs() {
-    if (!g_awaitedTick || !target::SleepsToTheTick()) return kGameWaitMs;
+    if (!g_awaitedTick) return kGameWaitMs;
     const std::int32_t ahead = std::int32_t(*g_awaitedTick - SDL_GetTicks());
     if (ahead > kGameWaitMs) return ahead;
     g_awaitedTick.reset();
@@ -290,7 +290,7 @@ void Step() {
 }
 
 void WaitingForTick(std::uint32_t tick) {
-    sdl::g_awaitedTick = tick;
+    if (sdl::target::SleepsToTheTick()) sdl::g_awaitedTick = tick;
 }
 
 void Wait() {

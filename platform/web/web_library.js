@@ -1,8 +1,8 @@
 // The browser's side of the game's waits (target_web.cpp). A wait hands the browser its turn and
-// the game comes back where it was (Asyncify), when its time runs out or input comes. The wake-up comes through a message rather than
-// straight from the timer: a timer set from inside another timer's callback waits at least 4 ms
-// after a few rounds, which would stretch the game's 10 ms frames; a timer set from a message's
-// callback waits what it was asked.
+// the game comes back where it was (Asyncify), when its time runs out or input comes. The
+// wake-up comes through a message rather than straight from the timer: a timer set from inside
+// another timer's callback waits at least 4 ms after a few rounds, which would stretch the game's
+// 10 ms frames; a timer set from a message's callback waits what it was asked.
 mergeInto(LibraryManager.library, {
   // $autoResumeAudioContext and $dynCall: SDL's own JavaScript (its audio) calls them, and its
   // EM_ASM blocks cannot ask for them; every build of the game has this function.
